@@ -1,0 +1,13 @@
+// Restoring the selected module's factory settings: one frame, one time-out.
+#pragma once
+
+#include "core/Machine.h"
+
+namespace kelvane {
+
+// Pressing L_Default.
+void restoreDefaults(Machine &m);
+// Timer1 expired while Step is 20.
+void defaultsTimeout(Machine &m);
+
+}  // namespace kelvane

@@ -1,0 +1,32 @@
+// The tool without its window: the shared state, the operations the window's
+// commands start, and the two event sources below them (datagrams and Timer1).
+#pragma once
+
+#include "core/Machine.h"
+
+#include <QObject>
+
+namespace kelvane {
+
+class Engine : public QObject {
+    Q_OBJECT
+public:
+    Engine(Panel &panel, Link &winsock, OneShotTimer &timer1,
+           StatusLog::Clock clock = &QDateTime::currentDateTime, QObject *parent = nullptr);
+
+    Machine &machine() { return m_machine; }
+    const Machine &machine() const { return m_machine; }
+
+    void startUp();
+    void scan();
+    void deviceListClicked();
+    void setting();
+    void restoreDefaults();
+    void runDevice();
+    void exitConfirmed();
+
+private:
+    Machine m_machine;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,17 @@
+// The guard of every command that needs a module chosen in Device_List.
+#pragma once
+
+#include "core/Machine.h"
+
+namespace kelvane {
+
+// True, with "没有选择设备！" as the whole log, when no module is selected.
+inline bool refuseWithoutSelection(Machine &m)
+{
+    if (m.panel.selectedDeviceRow() >= 0 && m.selectedAddress())
+        return false;
+    m.log.replace({QStringLiteral("没有选择设备！")});
+    return true;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,45 @@
+#include "Read.h"
+
+#include "protocol/Catalogue.h"
+#include "protocol/QuerySender.h"
+
+namespace kelvane {
+
+void clearParameterControls(Machine &m)
+{
+    for (Control c : valueControls())
+        m.panel.setText(c, QString());
+    for (Control c : {Control::Direct, Control::PPPOE, Control::DHCP})
+        m.panel.setEnabled(c, false);
+}
+
+void startRead(Machine &m)
+{
+    const int selected = m.panel.selectedDeviceRow();
+    if (selected < 0 || selected >= m.deviceTable.count())
+        return;  // a click that leaves nothing selected reads nothing
+    m.SelectedDevice = qint16(selected);
+    clearParameterControls(m);
+    if (m.RetryCount == 0)
+        m.log.replace({QStringLiteral("读取设备") + m.deviceNumber() + QStringLiteral("参数... ...")});
+    m.Step = 0;
+    sendQuery(m);
+    m.armTimer1();
+    m.setCommandsEnabled(false);
+}
+
+void readTimeout(Machine &m)
+{
+    if (m.RetryCount < MaxRetries) {
+        ++m.RetryCount;
+        startRead(m);
+        return;
+    }
+    m.RetryCount = 0;
+    m.panel.setEnabled(Control::Device_List, true);
+    m.panel.setEnabled(Control::Run_Device, true);
+    m.log.append({QStringLiteral("读取设备") + m.deviceNumber() + QStringLiteral("参数不成功！"),
+                  QStringLiteral("请检查计算机与设备之间的网络连接，重新操作！")});
+}
+
+}  // namespace kelvane

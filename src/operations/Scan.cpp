@@ -1,0 +1,60 @@
+#include "Scan.h"
+
+#include "protocol/Frames.h"
+
+namespace kelvane {
+
+QStringList portUnavailableMessage(const Machine &m)
+{
+    return {QStringLiteral("无法打开本地UDP端口") + StatusLog::number(LocalPort) +
+                QStringLiteral("：") + m.Winsock.errorString(),
+            QStringLiteral("请关闭占用该端口的程序，然后重新扫描设备。")};
+}
+
+namespace {
+// Every answer to a broadcast sent from another port would go astray, so a
+// scan does not start while local port 65002 cannot be had.
+bool linkReady(Machine &m)
+{
+    if (m.Winsock.open())
+        return true;
+    m.log.replace(portUnavailableMessage(m));
+    return false;
+}
+}  // namespace
+
+void scanRound(Machine &m)
+{
+    if (!linkReady(m))
+        return;
+    m.panel.setEnabled(Control::Device_List, false);
+    if (m.ScanRound == 0) {
+        m.log.replace({QStringLiteral("计算机正在扫描网络中的设备... ..."),
+                       QStringLiteral("本计算机与设备的IP地址可以不是在同一个网段，但必须是在由交换机或路由器支持的同一个局域网内，不能被路由器隔离。")});
+    }
+    m.Winsock.send(frames::discoveryRequest());
+    m.Step = 0;
+    m.armTimer1();
+    ++m.ScanRound;
+}
+
+void scanTimeout(Machine &m)
+{
+    if (m.ScanRound < ScanRounds) {
+        scanRound(m);
+        return;
+    }
+    m.ScanRound = 0;
+    const int found = m.deviceTable.count();
+    if (found == 0) {
+        m.log.append({QStringLiteral("未检查到网络中的设备！"),
+                      QStringLiteral("设备与该计算机必须是在同一个交换机或路由器所支持的局域网内，不能经过路由器隔离。")});
+        return;
+    }
+    m.log.append({QStringLiteral("检测到") + StatusLog::number(found) + QStringLiteral("个设备。")});
+    for (Control c : {Control::Ethernet_Control, Control::UART_Control, Control::Device_List,
+                      Control::Set_PPPOE})
+        m.panel.setEnabled(c, true);
+}
+
+}  // namespace kelvane

@@ -1,0 +1,16 @@
+// Finding modules: four discovery broadcasts 400 ms apart, then the count.
+#pragma once
+
+#include "core/Machine.h"
+
+namespace kelvane {
+
+// One round: pressing Scan, and each scan time-out before the fourth.
+void scanRound(Machine &m);
+// Timer1 expired while Step is 0.
+void scanTimeout(Machine &m);
+
+// What the log says while local port 65002 cannot be opened.
+QStringList portUnavailableMessage(const Machine &m);
+
+}  // namespace kelvane

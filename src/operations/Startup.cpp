@@ -1,0 +1,45 @@
+#include "Startup.h"
+
+#include "Scan.h"
+#include "protocol/Catalogue.h"
+#include "protocol/Frames.h"
+
+#include <algorithm>
+
+namespace kelvane {
+
+QString addressDisplay(const QString &localAddress)
+{
+    return QStringLiteral("本机IP地址：") + localAddress + QStringLiteral("    端口号：") +
+           StatusLog::number(LocalPort);
+}
+
+void startUp(Machine &m)
+{
+    for (Control combo : comboFillOrder()) {
+        const auto row = std::find_if(catalogue().begin(), catalogue().end(),
+                                      [combo](const Parameter &p) { return p.control == combo; });
+        m.panel.addItems(combo, row->items);
+    }
+
+    const bool opened = m.Winsock.open();
+    m.log.replace({QStringLiteral("在使用本工具扫描设备之前，请确保所有的设备都在同一个物理局域网内，没有经过路由器隔离。"),
+                   QStringLiteral("请先扫描网络中的设备，然后读取指定设备的参数，并可对每一个设备的参数进行修改。"),
+                   QStringLiteral("扫描设备的过程可能需要几秒钟的时间。")});
+    if (!opened) {
+        m.log.append(portUnavailableMessage(m));
+    }
+    m.panel.setAddressDisplay(addressDisplay(m.Winsock.localAddress()));
+
+    for (Control c : {Control::User_ID, Control::User_Password, Control::Set_PPPOE,
+                      Control::Ethernet_Control, Control::UART_Control, Control::L_Default,
+                      Control::Setting, Control::Run_Device})
+        m.panel.setEnabled(c, false);
+}
+
+void sendExitFrame(Machine &m)
+{
+    m.Winsock.send(frames::exit());
+}
+
+}  // namespace kelvane

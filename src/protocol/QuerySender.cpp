@@ -1,0 +1,19 @@
+#include "QuerySender.h"
+
+#include "Catalogue.h"
+#include "Frames.h"
+
+namespace kelvane {
+
+void sendQuery(Machine &m)
+{
+    const std::optional<DeviceAddress> address = m.selectedAddress();
+    if (m.Step < 0 || m.Step >= ParameterCount || !address)
+        return;
+    const QByteArray frame = frames::query(*address, catalogue()[m.Step].code);
+    // Raised before sending, so an answer handled afterwards sees the new Step.
+    ++m.Step;
+    m.Winsock.send(frame);
+}
+
+}  // namespace kelvane

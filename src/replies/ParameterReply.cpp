@@ -1,0 +1,121 @@
+#include "ParameterReply.h"
+
+#include "protocol/QuerySender.h"
+
+namespace kelvane {
+
+namespace {
+constexpr int DigitOffset = 7;
+
+// d: the byte minus '0'; a byte below '0' gives a negative d.
+int digitAt(const QByteArray &reply, int offset)
+{
+    return int(static_cast<unsigned char>(reply[offset])) - '0';
+}
+
+QString fieldTexts(const QByteArray &reply, int from, int to)
+{
+    QString text;
+    for (int i = from; i <= to; ++i)
+        text += fieldText(reply[i]);
+    return text;
+}
+
+Answer decodeChoice(const Parameter &p, const QByteArray &reply)
+{
+    if (reply.size() <= DigitOffset)
+        return answer::Failure{};
+    const int d = digitAt(reply, DigitOffset);
+    const bool zeroOk = !p.zeroAtSix || reply[6] == '0';
+    if (!zeroOk || d < p.minDigit || d > p.maxDigit)
+        return answer::Rejected{QString::fromUtf8(p.rejection)};
+    return answer::Index{d - p.digitOffset};
+}
+
+Answer decodeAddress(const QByteArray &reply)
+{
+    constexpr int Groups[] = {6, 10, 14, 18};
+    if (reply.size() <= 20)
+        return answer::Failure{};
+    QStringList parts;
+    for (int start : Groups)
+        parts << fieldTexts(reply, start, start + 2);
+    return answer::Text{parts.join(QLatin1Char('.'))};
+}
+}  // namespace
+
+QString fieldText(char byte)
+{
+    return QString::number(int(static_cast<unsigned char>(byte)) - '0');
+}
+
+Answer decodeAnswer(const Parameter &p, const QByteArray &reply)
+{
+    switch (p.answer) {
+    case AnswerLayout::Choice:
+        return decodeChoice(p, reply);
+    case AnswerLayout::FourDigits:
+        if (reply.size() <= 10)
+            return answer::Failure{};
+        return answer::Text{fieldTexts(reply, 7, 10)};
+    case AnswerLayout::FiveDigits:
+        if (reply.size() <= 10)
+            return answer::Failure{};
+        return answer::Text{fieldTexts(reply, 6, 10)};
+    case AnswerLayout::Address:
+        return decodeAddress(reply);
+    case AnswerLayout::StartMode:
+        if (reply.size() <= DigitOffset)
+            return answer::Failure{};
+        return answer::StartMode{digitAt(reply, DigitOffset)};
+    }
+    return answer::Failure{};
+}
+
+namespace {
+void applyStartMode(Machine &m, const Answer &decoded)
+{
+    for (Control c : {Control::Direct, Control::PPPOE, Control::DHCP})
+        m.panel.setChecked(c, false);
+    const auto *mode = std::get_if<answer::StartMode>(&decoded);
+    if (!mode)
+        return;  // too short: the options stay cleared and the read does not end
+    constexpr Control Options[] = {Control::Direct, Control::PPPOE, Control::DHCP};
+    if (mode->digit >= 0 && mode->digit <= 2)
+        m.panel.setChecked(Options[mode->digit], true);
+
+    for (Control c : {Control::Device_List, Control::Direct, Control::DHCP, Control::L_Default,
+                      Control::Setting, Control::Run_Device})
+        m.panel.setEnabled(c, true);
+    m.RetryCount = 0;
+    m.log.append({QStringLiteral("读取设备") + m.deviceNumber() + QStringLiteral("参数成功！")});
+}
+
+void applyValue(Machine &m, const Parameter &p, const Answer &decoded)
+{
+    if (const auto *index = std::get_if<answer::Index>(&decoded))
+        m.panel.selectIndex(p.control, index->index);  // an index the list lacks is skipped
+    else if (const auto *text = std::get_if<answer::Text>(&decoded))
+        m.panel.setText(p.control, text->text);
+    else if (const auto *rejected = std::get_if<answer::Rejected>(&decoded))
+        m.log.replaceWithMessage(rejected->message);
+}
+}  // namespace
+
+void handleParameterReply(Machine &m, const QByteArray &reply)
+{
+    if (m.Step < 1 || m.Step > ParameterCount)
+        return;
+    m.Timer1.stop();
+    const Parameter &p = catalogue()[m.Step - 1];
+    const Answer decoded = decodeAnswer(p, reply);
+    if (m.Step == ParameterCount) {
+        applyStartMode(m, decoded);
+        return;
+    }
+    applyValue(m, p, decoded);
+    sendQuery(m);
+    m.armTimer1();
+}
+
+}  // namespace kelvane

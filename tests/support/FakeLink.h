@@ -1,0 +1,38 @@
+// A link that keeps what is sent and delivers datagrams a test hands it.
+#pragma once
+
+#include "core/Link.h"
+
+#include <QByteArrayList>
+
+namespace kelvane::test {
+
+class FakeLink final : public Link {
+public:
+    bool open() override
+    {
+        m_open = !m_portTaken;
+        return m_open;
+    }
+    bool isOpen() const override { return m_open; }
+    QString errorString() const override { return m_open ? QString() : QStringLiteral("Address in use"); }
+    void send(const QByteArray &datagram) override
+    {
+        if (m_open)
+            sent.append(datagram);
+    }
+    QString localAddress() const override { return QStringLiteral("192.0.2.1"); }
+
+    // What a module would answer.
+    void deliver(const QByteArray &datagram) { emit datagramReceived(datagram); }
+    // Another program holds local port 65002 while this is true.
+    void setPortTaken(bool taken) { m_portTaken = taken; }
+
+    QByteArrayList sent;
+
+private:
+    bool m_open = false;
+    bool m_portTaken = false;
+};
+
+}  // namespace kelvane::test
