@@ -1,0 +1,266 @@
+#include "MainForm.h"
+
+#include "Appearance.h"
+#include "ComboBoxes.h"
+#include "SingleByteValidator.h"
+#include "TextBoxes.h"
+#include "core/QtOneShotTimer.h"
+#include "protocol/UdpLink.h"
+
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
+
+namespace kelvane {
+
+namespace {
+// On the wire, the log's lines break at CR LF; the widget keeps plain LF.
+QString toWidget(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+}  // namespace
+
+MainForm::MainForm(QWidget *parent)
+    : MainForm(std::make_unique<UdpLink>(), std::make_unique<QtOneShotTimer>(), parent)
+{
+}
+
+MainForm::MainForm(std::unique_ptr<Link> winsock, std::unique_ptr<OneShotTimer> timer1, QWidget *parent)
+    : MainForm(*winsock, *timer1, &QDateTime::currentDateTime, parent)
+{
+    m_ownedLink = std::move(winsock);
+    m_ownedTimer = std::move(timer1);
+}
+
+MainForm::MainForm(Link &winsock, OneShotTimer &timer1, StatusLog::Clock clock, QWidget *parent)
+    : QWidget(parent), m_engine(*this, winsock, timer1, std::move(clock))
+{
+    loadPictures();
+    setupUi(this);
+    prepareControls();
+    applyAppearance(*this);
+    setWindowIcon(toolIcon());
+    setFixedSize(size());
+    connectEvents();
+
+    m_engine.startUp();
+
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::prepareControls()
+{
+    // One name, told apart by index, as the pair stands in the layout.
+    Label19_0->setObjectName(QStringLiteral("Label19"));
+    Label19_0->setProperty("index", 0);
+    Label19_1->setObjectName(QStringLiteral("Label19"));
+    Label19_1->setProperty("index", 1);
+
+    for (int c = 0; c <= int(Control::User_Password); ++c) {
+        const auto name = Control(c);
+        m_controls.insert(name, findChild<QWidget *>(controlName(name)));
+        Q_ASSERT(m_controls.value(name));
+    }
+
+    for (QComboBox *box : findChildren<QComboBox *>())
+        combo::prepare(*box);
+
+    auto *singleByte = new SingleByteValidator(this);
+    for (QLineEdit *box : {Set_Time_Delimiter, Set_Byte_Delimiter, G_IP, MASK, S_IP, Port_Number, D_IP, D_Port})
+        textbox::prepare(*box, singleByte);
+    textbox::prepare(*User_ID);
+    textbox::prepare(*User_Password);
+
+    // Characters go in as typed, never through an input method.
+    User_Password->setAttribute(Qt::WA_InputMethodEnabled, false);
+    User_Password->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
+    User_Password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+
+    // The status pane is written by the tool alone.
+    Help_Text->setReadOnly(true);
+    Help_Text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void MainForm::connectEvents()
+{
+    connect(Scan, &QPushButton::clicked, &m_engine, &Engine::scan);
+    connect(Setting, &QPushButton::clicked, &m_engine, &Engine::setting);
+    connect(L_Default, &QPushButton::clicked, &m_engine, &Engine::restoreDefaults);
+    connect(Run_Device, &QPushButton::clicked, &m_engine, &Engine::runDevice);
+    connect(Exit_Command, &QPushButton::clicked, this, &QWidget::close);
+
+    // A mouse click reads on release, also on the item already selected; keys
+    // read when they move the selection. A press that selects and the click
+    // after it are one read.
+    connect(Device_List, &QListWidget::itemClicked, &m_engine, &Engine::deviceListClicked);
+    connect(Device_List, &DeviceList::keyboardSelected, &m_engine, &Engine::deviceListClicked);
+
+    for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *enter = new QShortcut(QKeySequence(key), this);
+        connect(enter, &QShortcut::activated, this, &MainForm::activateDefault);
+    }
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, Exit_Command, &QPushButton::click);
+}
+
+void MainForm::activateDefault()
+{
+    if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
+        button->click();
+    else
+        Setting->click();
+}
+
+void MainForm::closeEvent(QCloseEvent *event)
+{
+    if (confirmExit())
+        m_engine.exitConfirmed();
+    event->accept();
+}
+
+bool MainForm::confirmExit()
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("退出"), QStringLiteral("确认退出配置系统！"),
+                    QMessageBox::Ok | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+QWidget *MainForm::control(Control control) const
+{
+    return m_controls.value(control);
+}
+
+QComboBox *MainForm::comboBox(Control control) const
+{
+    auto *box = qobject_cast<QComboBox *>(this->control(control));
+    Q_ASSERT(box);
+    return box;
+}
+
+void MainForm::setEnabled(Control control, bool enabled)
+{
+    this->control(control)->setEnabled(enabled);
+}
+
+bool MainForm::isEnabled(Control control) const
+{
+    // The control's own setting: a control inside a disabled frame keeps it.
+    return !this->control(control)->testAttribute(Qt::WA_ForceDisabled);
+}
+
+void MainForm::addItems(Control combo, const QStringList &items)
+{
+    combo::addItems(*comboBox(combo), items);
+}
+
+int MainForm::selectedIndex(Control combo) const
+{
+    return comboBox(combo)->currentIndex();
+}
+
+bool MainForm::selectIndex(Control combo, int index)
+{
+    return combo::select(*comboBox(combo), index);
+}
+
+QString MainForm::text(Control control) const
+{
+    QWidget *widget = this->control(control);
+    if (auto *box = qobject_cast<QComboBox *>(widget))
+        return box->currentText();
+    if (auto *line = qobject_cast<QLineEdit *>(widget))
+        return line->text();
+    return {};
+}
+
+void MainForm::setText(Control control, const QString &text)
+{
+    QWidget *widget = this->control(control);
+    if (auto *box = qobject_cast<QComboBox *>(widget))
+        combo::setText(*box, text);
+    else if (auto *line = qobject_cast<QLineEdit *>(widget))
+        textbox::setText(*line, text);
+}
+
+bool MainForm::isChecked(Control option) const
+{
+    auto *button = qobject_cast<QRadioButton *>(control(option));
+    return button && button->isChecked();
+}
+
+void MainForm::setChecked(Control option, bool checked)
+{
+    auto *button = qobject_cast<QRadioButton *>(control(option));
+    if (!button)
+        return;
+    // An exclusive group refuses to uncheck its checked button.
+    startModeGroup->setExclusive(checked);
+    button->setChecked(checked);
+    startModeGroup->setExclusive(true);
+}
+
+void MainForm::appendDevice(const QString &itemText)
+{
+    Device_List->addItem(itemText);
+}
+
+void MainForm::removeDevice(int row)
+{
+    Device_List->removeRow(row);
+}
+
+int MainForm::deviceRowCount() const
+{
+    return Device_List->count();
+}
+
+QString MainForm::deviceText(int row) const
+{
+    const QListWidgetItem *item = Device_List->item(row);
+    return item ? item->text() : QString();
+}
+
+int MainForm::selectedDeviceRow() const
+{
+    return Device_List->selectedRow();
+}
+
+QString MainForm::logText() const
+{
+    return Help_Text->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+}
+
+void MainForm::replaceLog(const QString &text)
+{
+    Help_Text->setPlainText(toWidget(text));
+}
+
+void MainForm::appendLog(const QString &entry)
+{
+    // A new block per entry keeps the cost of a write flat however long the
+    // log grows. The view stays where the reader left it.
+    if (Help_Text->document()->isEmpty()) {
+        Help_Text->setPlainText(QLatin1Char('\n') + toWidget(entry));
+        return;
+    }
+    QScrollBar *bar = Help_Text->verticalScrollBar();
+    const int position = bar->value();
+    Help_Text->appendPlainText(toWidget(entry));
+    bar->setValue(position);
+}
+
+void MainForm::setAddressDisplay(const QString &text)
+{
+    DISP_IP->setText(text);
+    fitToText(*DISP_IP);
+}
+
+}  // namespace kelvane

@@ -1,0 +1,73 @@
+// MainForm: the tool's one window. It lays out the controls, lends them to the
+// operations through Panel, and hands every click, key and close to the Engine.
+#pragma once
+
+#include "core/Panel.h"
+#include "operations/Engine.h"
+#include "ui_MainForm.h"
+
+#include <QWidget>
+
+#include <memory>
+
+namespace kelvane {
+
+class MainForm final : public QWidget, public Panel, private Ui::MainForm {
+    Q_OBJECT
+public:
+    // The real socket on port 65002 and a real Timer1.
+    explicit MainForm(QWidget *parent = nullptr);
+    MainForm(Link &winsock, OneShotTimer &timer1, StatusLog::Clock clock, QWidget *parent = nullptr);
+    ~MainForm() override;
+
+    using QWidget::isEnabled;
+    using QWidget::setEnabled;
+
+    void setEnabled(Control control, bool enabled) override;
+    bool isEnabled(Control control) const override;
+
+    void addItems(Control combo, const QStringList &items) override;
+    int selectedIndex(Control combo) const override;
+    bool selectIndex(Control combo, int index) override;
+
+    QString text(Control control) const override;
+    void setText(Control control, const QString &text) override;
+
+    bool isChecked(Control option) const override;
+    void setChecked(Control option, bool checked) override;
+
+    void appendDevice(const QString &itemText) override;
+    void removeDevice(int row) override;
+    int deviceRowCount() const override;
+    QString deviceText(int row) const override;
+    int selectedDeviceRow() const override;
+
+    QString logText() const override;
+    void replaceLog(const QString &text) override;
+    void appendLog(const QString &entry) override;
+
+    void setAddressDisplay(const QString &text) override;
+
+protected:
+    // Every way of closing the window asks first; it closes whatever the answer.
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    MainForm(std::unique_ptr<Link> winsock, std::unique_ptr<OneShotTimer> timer1, QWidget *parent);
+
+    void prepareControls();
+    void connectEvents();
+    // Enter: a focused button clicks itself, anything else clicks Setting.
+    void activateDefault();
+    bool confirmExit();
+
+    QWidget *control(Control control) const;
+    QComboBox *comboBox(Control control) const;
+
+    std::unique_ptr<Link> m_ownedLink;
+    std::unique_ptr<OneShotTimer> m_ownedTimer;
+    QHash<Control, QWidget *> m_controls;
+    Engine m_engine;
+};
+
+}  // namespace kelvane
