@@ -16,8 +16,12 @@ void clearParameterControls(Machine &m)
 void startRead(Machine &m)
 {
     const int selected = m.panel.selectedDeviceRow();
-    if (selected < 0 || selected >= m.deviceTable.count())
-        return;  // a click that leaves nothing selected reads nothing
+    if (selected < 0 || selected >= m.deviceTable.count()) {
+        // Nothing to read: a click beside the items, or a retry whose module
+        // was reset meanwhile. The next read starts afresh.
+        m.RetryCount = 0;
+        return;
+    }
     m.SelectedDevice = qint16(selected);
     clearParameterControls(m);
     if (m.RetryCount == 0)
