@@ -1,0 +1,45 @@
+// The modules' side of the protocol: one request in, the answers out. Pure:
+// no socket and no clock of its own, so tests drive it byte by byte.
+#pragma once
+
+#include "ModuleModel.h"
+
+#include <QByteArrayList>
+#include <QHash>
+#include <QList>
+
+namespace kelvane::sim {
+
+// Ways a module misbehaves, so that the tool's failure paths can be tried.
+struct Faults {
+    bool silentQueries = false;  // queries go unanswered
+    bool noWriteAcks = false;    // writes are stored but never acknowledged
+    QByteArray rejectCode;       // this code's query answers a digit the tool refuses
+    QByteArray refuseWriteCode;  // this code's write is answered "ER" and not stored
+};
+
+class Responder {
+public:
+    explicit Responder(int moduleCount, Faults faults = {}, int restartMs = 1000);
+
+    // The answers to one datagram arriving at nowMs, a monotonic clock in ms.
+    QByteArrayList respond(const QByteArray &request, qint64 nowMs);
+
+    int moduleCount() const { return int(m_modules.size()); }
+    const ModuleModel &module(int index) const { return m_modules.at(index); }
+    bool isRestarting(int index, qint64 nowMs) const { return nowMs < m_silentUntil.at(index); }
+
+private:
+    QByteArrayList discover(qint64 nowMs) const;
+    QByteArrayList command(ModuleModel &module, const QByteArray &command);
+    QByteArrayList query(const ModuleModel &module, const QByteArray &code) const;
+    QByteArrayList write(ModuleModel &module, const QByteArray &code, const QByteArray &value);
+
+    QList<ModuleModel> m_modules;
+    QList<qint64> m_silentUntil;
+    QHash<QByteArray, int> m_byAddress;
+    Faults m_faults;
+    int m_restartMs;
+};
+
+}  // namespace kelvane::sim
