@@ -1,0 +1,53 @@
+# Front door: every target installs what it needs (Debian 12), configures and builds.
+#   make          build build/kelvane-config and build/kelvane-sim
+#   make test     build and run every test (inside a private network)
+#   make demo     the tool with three virtual modules, inside a private network
+#   make run      the tool on the real LAN, for real modules
+#   make screenshot   render the window under Xvfb to docs/
+#   make asan     the whole suite under AddressSanitizer and UBSan
+#   make fuzz     fuzz the receive path for FUZZ_SECONDS (default 60)
+
+SHELL := /bin/bash
+BUILD := build
+NET := scripts/private-net
+
+.PHONY: all setup configure test demo run screenshot asan fuzz clean
+
+FUZZ_SECONDS ?= 60
+
+all: configure
+	cmake --build --preset default
+
+setup:
+	@scripts/setup-debian
+
+configure: setup
+	@test -f $(BUILD)/CMakeCache.txt || cmake --preset default
+
+test: all
+	$(NET) ctest --preset default
+
+demo: all
+	$(NET) scripts/demo
+
+run: all
+	$(BUILD)/kelvane-config
+
+screenshot: all
+	$(NET) scripts/screenshot docs/screenshot-start.png
+	$(NET) scripts/screenshot docs/screenshot-scan.png --scan
+
+asan: setup
+	@test -f build-asan/CMakeCache.txt || cmake --preset asan
+	cmake --build --preset asan
+	$(NET) ctest --preset asan
+
+fuzz:
+	@scripts/setup-debian --with-clang
+	@test -f build-fuzz/CMakeCache.txt || cmake --preset fuzz
+	cmake --build --preset fuzz
+	mkdir -p build-fuzz/corpus
+	cd build-fuzz && ./fuzz_receive -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=./ corpus ../fuzz/corpus
+
+clean:
+	rm -rf $(BUILD) build-asan build-fuzz
