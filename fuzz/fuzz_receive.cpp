@@ -1,0 +1,119 @@
+// Feeds arbitrary datagrams, time-outs and operator actions to the engine, in
+// any order and at every Step, through the same headless panel the tests use.
+//
+// Input: a sequence of records; the first byte of each picks the event.
+#include "core/HeadlessPanel.h"
+#include "operations/Engine.h"
+#include "protocol/Catalogue.h"
+#include "support/FakeLink.h"
+#include "support/ManualTimer.h"
+
+#include <QCoreApplication>
+
+#include <cstddef>
+#include <cstdint>
+
+using namespace kelvane;
+
+namespace {
+
+class Reader {
+public:
+    Reader(const uint8_t *data, size_t size) : m_data(data), m_size(size) {}
+    bool atEnd() const { return m_pos >= m_size; }
+    uint8_t byte() { return atEnd() ? 0 : m_data[m_pos++]; }
+    QByteArray bytes(size_t n)
+    {
+        n = std::min(n, m_size - m_pos);
+        QByteArray out(reinterpret_cast<const char *>(m_data + m_pos), qsizetype(n));
+        m_pos += n;
+        return out;
+    }
+
+private:
+    const uint8_t *m_data;
+    size_t m_size;
+    size_t m_pos = 0;
+};
+
+// Every Step an operation can leave behind.
+qint16 reachableStep(uint8_t b)
+{
+    constexpr int Reachable = 18 + 19;  // 0..17 and 20..38
+    const int i = b % Reachable;
+    return qint16(i < 18 ? i : i + 2);
+}
+
+void mutateControl(HeadlessPanel &panel, Reader &in)
+{
+    const Parameter &p = catalogue()[in.byte() % ParameterCount];
+    switch (p.kind) {
+    case ValueKind::Choice:
+        panel.selectIndex(p.control, int(in.byte() % 12) - 1);
+        break;
+    case ValueKind::Text:
+        panel.setText(p.control, QString::fromLatin1(in.bytes(in.byte() % 20)));
+        break;
+    case ValueKind::StartMode:
+        panel.setChecked(std::array{Control::Direct, Control::PPPOE, Control::DHCP}[in.byte() % 3], true);
+        break;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static int argc = 1;
+    static char name[] = "fuzz_receive";
+    static char *argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+
+    HeadlessPanel panel;
+    test::FakeLink link;
+    test::ManualTimer timer;
+    Engine engine(panel, link, timer);
+    engine.startUp();
+
+    Reader in(data, size);
+    while (!in.atEnd()) {
+        switch (in.byte() % 10) {
+        case 0:
+        case 1:
+        case 2: {  // a datagram, the most common event
+            const size_t length = size_t(in.byte()) | size_t(in.byte() & 0x7F) << 8;
+            link.deliver(in.bytes(length));
+            break;
+        }
+        case 3:
+            timer.fire();
+            break;
+        case 4:
+            engine.scan();
+            break;
+        case 5:
+            panel.selectDeviceRow(int(in.byte()) - 1);
+            engine.deviceListClicked();
+            break;
+        case 6:
+            engine.setting();
+            break;
+        case 7:
+            (in.byte() & 1) ? engine.restoreDefaults() : engine.runDevice();
+            break;
+        case 8:
+            engine.machine().Step = reachableStep(in.byte());
+            break;
+        case 9:
+            mutateControl(panel, in);
+            break;
+        }
+        // What the engine may never do, whatever arrived. (ScanRound may pass
+        // 4: every press of Scan during a scan counts as a round.)
+        const Machine &m = engine.machine();
+        if (m.deviceTable.count() > DeviceTableCapacity || m.deviceTable.count() != panel.deviceRowCount()
+            || m.RetryCount < 0 || m.RetryCount > MaxRetries || m.ScanRound < 0)
+            __builtin_trap();
+    }
+    return 0;
+}
