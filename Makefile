@@ -6,14 +6,16 @@
 #   make screenshot   render the window under Xvfb to docs/
 #   make asan     the whole suite under AddressSanitizer and UBSan
 #   make fuzz     fuzz the receive path for FUZZ_SECONDS (default 60)
+#   make bench    build the benchmarks in Release and print their table (inside a private network)
 
 SHELL := /bin/bash
 BUILD := build
 NET := scripts/private-net
 
-.PHONY: all setup configure test demo run screenshot asan fuzz clean
+.PHONY: all setup configure test demo run screenshot asan fuzz bench clean
 
 FUZZ_SECONDS ?= 60
+BENCH_BUILD ?= build-bench
 
 all: configure
 	cmake --build --preset default
@@ -49,5 +51,10 @@ fuzz:
 	mkdir -p build-fuzz/corpus
 	cd build-fuzz && ./fuzz_receive -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=./ corpus ../fuzz/corpus
 
+bench: setup
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DKELVANE_BENCH=ON
+	cmake --build $(BENCH_BUILD) --target benchmarks -j$$(nproc)
+	$(NET) bench/run $(BENCH_BUILD)
+
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz
+	rm -rf $(BUILD) build-asan build-fuzz build-bench
