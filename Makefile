@@ -49,7 +49,7 @@ fuzz:
 	@test -f build-fuzz/CMakeCache.txt || cmake --preset fuzz
 	cmake --build --preset fuzz
 	mkdir -p build-fuzz/corpus
-	cd build-fuzz && ./fuzz_receive -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=./ corpus ../fuzz/corpus
+	cd build-fuzz && ./fuzz_receive -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 -artifact_prefix=./ corpus ../fuzz/corpus
 
 bench: setup
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DKELVANE_BENCH=ON
