@@ -10,7 +10,9 @@
 
 #include <QNetworkInterface>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
+#include <QUdpSocket>
 
 #include <csignal>
 #include <sys/prctl.h>
@@ -30,6 +32,19 @@ const QStringList Written = {"115200bps", "RTS/CTS", "8", "0007", "奇校验", "
                              "172.016.005.009", "65535", "UDP组播", "自动握手", "PPPOE"};
 
 QString item(int module) { return QStringLiteral("设备 ( 024B5600000%1 )").arg(module); }
+
+// Seeded random bytes of every length up to 64, then the largest datagram UDP carries, to the tool's port.
+void spray()
+{
+    QRandomGenerator random(65002);
+    QUdpSocket junk;
+    for (int size = 0; size <= 65; ++size) {
+        QByteArray datagram(size > 64 ? 65507 : size, '\0');
+        for (char &byte : datagram)
+            byte = char(random.bounded(256));
+        QCOMPARE(junk.writeDatagram(datagram, QHostAddress::LocalHost, LocalPort), qint64(datagram.size()));
+    }
+}
 
 // The tool as the window drives it, and the simulated modules it talks to.
 struct Rig {
@@ -99,19 +114,43 @@ struct Rig {
         for (Control c : StartModes)
             panel.setChecked(c, controlName(c) == values.last());
     }
-    bool scan()
+    bool scan(bool garbage = false)
     {
         engine.scan();
+        if (garbage)
+            spray();
         return QTest::qWaitFor([this] { return engine.machine().ScanRound == 0; }, Timeout);
     }
-    // Clicks the row and waits for the read's verdict: true for success.
-    bool read(int row)
+    // How the running read or write ended once Device_List is back: 1 its success entry,
+    // 0 its failure entry, -1 neither within ms.
+    int outcome(const QStringList &success, const QStringList &failure, int ms)
+    {
+        const bool ended = QTest::qWaitFor([&] {
+            return panel.isEnabled(Control::Device_List) && (log(1) == success || log(failure.size()) == failure);
+        }, ms);
+        return ended ? int(log(1) == success) : -1;
+    }
+    // Clicks the row and waits for the read's verdict.
+    int read(int row, int ms = Timeout)
     {
         panel.selectDeviceRow(row);
         engine.deviceListClicked();
-        const QString done = "读取设备" + StatusLog::number(row + 1) + "参数成功！";
-        return QTest::qWaitFor([this] { return panel.isEnabled(Control::Device_List); }, Timeout) &&
-               log(1) == QStringList{done};
+        const QString n = StatusLog::number(row + 1);
+        return outcome({"读取设备" + n + "参数成功！"},
+                       {"读取设备" + n + "参数不成功！", "请检查计算机与设备之间的网络连接，重新操作！"}, ms);
+    }
+    int write(const QStringList &values, int ms = Timeout)
+    {
+        enter(values);
+        engine.setting();
+        const QString n = StatusLog::number(panel.selectedDeviceRow() + 1);
+        return outcome({"设置设备" + n + "数据成功！"}, {"设置设备" + n + "参数不成功！"}, ms);
+    }
+    // Returns once the simulator has heard nothing for half a second: stray answers are over.
+    void settle()
+    {
+        for (qsizetype heard = -1; heard != received().size(); QTest::qWait(500))
+            heard = received().size();
     }
 };
 }  // namespace
@@ -125,6 +164,11 @@ private slots:
     void writeDefaultsAndResetRoundTrip();
     void faults_data();
     void faults();
+    void disturbed_data();
+    void disturbed();
+    void garbage_data();
+    void garbage();
+    void portHeld();
 };
 
 void EndToEnd::initTestCase()
@@ -155,7 +199,7 @@ void EndToEnd::writeDefaultsAndResetRoundTrip()
     // Longer than a scan, so the first scan after the reset misses the module.
     QVERIFY(rig.start({"--modules", "3", "--restart-ms", "2000"}));
     QVERIFY(rig.scan());
-    QVERIFY(rig.read(0));
+    QCOMPARE(rig.read(0), 1);
     QCOMPARE(rig.shown(), Factory);
     QCOMPARE(rig.panel.selectedIndex(Control::Set_Baud_Rate), 9);
     QCOMPARE(rig.panel.selectedIndex(Control::Set_Bits), 1);
@@ -163,12 +207,12 @@ void EndToEnd::writeDefaultsAndResetRoundTrip()
     rig.enter(Written);
     rig.engine.setting();
     QTRY_COMPARE_WITH_TIMEOUT(rig.log(1), QStringList{"设置设备 1数据成功！"}, Timeout);
-    QVERIFY(rig.read(0));
+    QCOMPARE(rig.read(0), 1);
     QCOMPARE(rig.shown(), Written);
 
     rig.engine.restoreDefaults();
     QTRY_COMPARE_WITH_TIMEOUT(rig.log(1), QStringList{"恢复设备 1默认参数成功，请重新读取该设备参数！"}, Timeout);
-    QVERIFY(rig.read(0));
+    QCOMPARE(rig.read(0), 1);
     QCOMPARE(rig.shown(), Factory);
 
     rig.engine.runDevice();
@@ -205,11 +249,109 @@ void EndToEnd::faults()
     Rig rig;
     QVERIFY(rig.start(options));
     QVERIFY(rig.scan());
-    if (steps > 0 && rig.read(0) && steps > 1)
+    if (steps > 0 && rig.read(0) == 1 && steps > 1)
         rig.engine.setting();
     QTRY_COMPARE_WITH_TIMEOUT(rig.log(ending.size()), ending, Timeout);
     QTEST(int(rig.devices().size()), "listed");
     QTEST(rig.commands(), "enabled");
+}
+
+void EndToEnd::disturbed_data()
+{
+    QTest::addColumn<QStringList>("options");
+    // 2: the read must succeed; 1: a success shows the module's values, then a write;
+    // 0: answers land on the next query, so the read only has to end.
+    QTest::addColumn<int>("check");
+    // Seeds where both operations get through, and where both fail.
+    QTest::newRow("10% loss, seed 1") << QStringList{"--drop", "0.1", "--seed", "1"} << 1;
+    QTest::newRow("10% loss, seed 4") << QStringList{"--drop", "0.1", "--seed", "4"} << 1;
+    QTest::newRow("30% loss") << QStringList{"--drop", "0.3", "--seed", "1"} << 1;
+    QTest::newRow("60% loss") << QStringList{"--drop", "0.6", "--seed", "1"} << 1;
+    QTest::newRow("duplicates") << QStringList{"--duplicate"} << 0;
+    QTest::newRow("350 ms late") << QStringList{"--delay", "350"} << 2;
+    QTest::newRow("450 ms late") << QStringList{"--delay", "450"} << 0;
+}
+
+void EndToEnd::disturbed()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, check);
+    Rig rig;
+    QVERIFY(rig.start(options));
+    // Loss may hide module 1 from a scan, but no scan lists a module twice.
+    for (int scans = 0; scans < 3 && !rig.devices().contains(item(1)); ++scans) {
+        QVERIFY(rig.scan());
+        QCOMPARE(rig.devices().removeDuplicates(), 0);
+    }
+    const int row = int(rig.devices().indexOf(item(1)));
+    QVERIFY(row >= 0);
+    const int read = rig.read(row, 25000);
+    QVERIFY(read >= 0 && read >= check - 1);
+    QCOMPARE(rig.commands(), read == 1 ? "1111" : "1001");
+    if (read == 1 && check > 0)
+        QCOMPARE(rig.shown(), Factory);
+    if (check != 1)
+        return;
+    const int wrote = rig.write(Written);
+    QVERIFY(wrote >= 0);
+    // What the write stored shows in the first read that gets through.
+    for (int reads = 0; wrote == 1 && reads < 10 && rig.read(row) != 1; ++reads) {}
+    qInfo("read %d, write %d (1 success, 0 failure)", read, wrote);
+    if (wrote == 1)
+        QCOMPARE(rig.shown(), Written);
+}
+
+void EndToEnd::garbage_data()
+{
+    QTest::addColumn<int>("during");  // 0 idle, 1 a scan, 2 a read, 3 a write
+    QTest::newRow("idle") << 0;
+    QTest::newRow("scan") << 1;
+    QTest::newRow("read") << 2;
+    QTest::newRow("write") << 3;
+}
+
+void EndToEnd::garbage()
+{
+    QFETCH(int, during);
+    Rig rig;
+    QVERIFY(rig.start({"--modules", "3"}));
+    QVERIFY(rig.scan(during == 1));
+    const int row = int(rig.devices().indexOf(item(1)));
+    QVERIFY(row >= 0);
+    QCOMPARE(rig.read(row), 1);
+    if (during == 2) {
+        rig.panel.selectDeviceRow(row);
+        rig.engine.deviceListClicked();
+    } else if (during == 3) {
+        rig.enter(Factory);  // so the module holds its own values however far the write gets
+        rig.engine.setting();
+    }
+    if (during != 1)
+        spray();
+    // Whatever the garbage was taken for, the operation ends and a clean read gets the truth.
+    QVERIFY(QTest::qWaitFor([&] { return rig.panel.isEnabled(Control::Device_List); }, Timeout));
+    rig.settle();
+    QCOMPARE(rig.read(row), 1);
+    QCOMPARE(rig.shown(), Factory);
+}
+
+void EndToEnd::portHeld()
+{
+    QUdpSocket holder;
+    QVERIFY(holder.bind(QHostAddress::AnyIPv4, LocalPort));
+    Rig rig;
+    const QStringList held = rig.log(2);
+    const QString prefix = "无法打开本地UDP端口 65002：";
+    QVERIFY2(held[0].startsWith(prefix) && held[0].size() > prefix.size(), qPrintable(held[0]));
+    QCOMPARE(held[1], "请关闭占用该端口的程序，然后重新扫描设备。");
+    QVERIFY(rig.start({}));
+    QVERIFY(rig.scan());
+    QCOMPARE(rig.panel.logText().split("\r\n").mid(1), held);
+    QTest::qWait(500);
+    QCOMPARE(rig.received(), QStringList());
+    holder.close();
+    QVERIFY(rig.scan());
+    QCOMPARE(rig.devices(), (QStringList{item(1), item(2), item(3)}));
 }
 
 QTEST_GUILESS_MAIN(EndToEnd)
