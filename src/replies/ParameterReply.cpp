@@ -73,16 +73,14 @@ Answer decodeAnswer(const Parameter &p, const QByteArray &reply)
 }
 
 namespace {
-void applyStartMode(Machine &m, const Answer &decoded)
+// The last answer ends the read.
+void applyStartMode(Machine &m, int digit)
 {
-    for (Control c : {Control::Direct, Control::PPPOE, Control::DHCP})
-        m.panel.setChecked(c, false);
-    const auto *mode = std::get_if<answer::StartMode>(&decoded);
-    if (!mode)
-        return;  // too short: the options stay cleared and the read does not end
     constexpr Control Options[] = {Control::Direct, Control::PPPOE, Control::DHCP};
-    if (mode->digit >= 0 && mode->digit <= 2)
-        m.panel.setChecked(Options[mode->digit], true);
+    for (Control c : Options)
+        m.panel.setChecked(c, false);
+    if (digit >= 0 && digit <= 2)
+        m.panel.setChecked(Options[digit], true);
 
     for (Control c : {Control::Device_List, Control::Direct, Control::DHCP, Control::L_Default,
                       Control::Setting, Control::Run_Device})
@@ -106,11 +104,16 @@ void handleParameterReply(Machine &m, const QByteArray &reply)
 {
     if (m.Step < 1 || m.Step > ParameterCount)
         return;
-    m.Timer1.stop();
     const Parameter &p = catalogue()[m.Step - 1];
     const Answer decoded = decodeAnswer(p, reply);
+    // Too short to be the last answer: ending the read on it would leave the
+    // commands locked with nothing said, so the read waits on, and its
+    // time-out retries or reports as for silence.
+    if (m.Step == ParameterCount && std::holds_alternative<answer::Failure>(decoded))
+        return;
+    m.Timer1.stop();
     if (m.Step == ParameterCount) {
-        applyStartMode(m, decoded);
+        applyStartMode(m, std::get<answer::StartMode>(decoded).digit);
         return;
     }
     applyValue(m, p, decoded);

@@ -298,6 +298,18 @@ private slots:
         QCOMPARE(rig.link.sent.last(), frame(false, 3));
     }
 
+    void shortLastAnswer()
+    {
+        Rig rig(1);
+        rig.click(0);
+        rig.answer(0, 0, 16);
+        rig.link.deliver(addr(0) + "0");  // too short for the start mode: the read waits on
+        QVERIFY(rig.timer.isActive());
+        rig.answer(0, 16, 17);
+        QVERIFY(rig.panel.isChecked(C::PPPOE));
+        QVERIFY(rig.panel.logText().endsWith("读取设备 1参数成功！"));
+    }
+
     void defaults()
     {
         const QString start = "恢复设备 2默认参数。", failed = "恢复设备 2默认参数不成功，请重新操作！";
