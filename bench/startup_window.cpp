@@ -6,7 +6,6 @@
 #include "Report.h"
 
 #include <QApplication>
-#include <QStyle>
 #include <QTimer>
 
 #include <cstdio>
@@ -56,12 +55,7 @@ int main(int argc, char *argv[])
     kelvane::bench::requirePrivateNet("bench_startup_window");
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kelvane-config"));
-    QApplication::setApplicationVersion(QStringLiteral("3.0"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("kelvane-config"));
-    QApplication::setWindowIcon(kelvane::toolIcon());
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setPalette(QApplication::style()->standardPalette());
+    kelvane::setUpApplication();
 
     kelvane::MainForm window;
     FirstPaint probe(entered);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStyle>
 
 // Q_INIT_RESOURCE must not stand inside a namespace.
 static void initWindowResources()
@@ -177,6 +178,18 @@ QIcon toolIcon()
 void loadPictures()
 {
     initWindowResources();
+}
+
+void setUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("kelvane-config"));
+    QApplication::setApplicationVersion(QStringLiteral("3.0"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kelvane-config"));
+    QApplication::setWindowIcon(toolIcon());
+    // The layout is fixed to the pixel and its colours are light ones: one
+    // style and its own light palette, whatever the desktop's theme.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(QApplication::style()->standardPalette());
 }
 
 }  // namespace kelvane

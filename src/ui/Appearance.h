@@ -36,4 +36,7 @@ QIcon toolIcon();
 // The pictures are compiled into this library; call before the first use.
 void loadPictures();
 
+// Names, icon, style and palette of the application, before its window is made.
+void setUpApplication();
+
 }  // namespace kelvane
