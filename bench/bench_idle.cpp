@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStyle>
 
 #include <atomic>
 #include <chrono>
@@ -177,10 +176,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kelvane-config"));
-    QApplication::setWindowIcon(toolIcon());
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setPalette(QApplication::style()->standardPalette());
+    setUpApplication();
 
     Census census;
     app.installEventFilter(&census);

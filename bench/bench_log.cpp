@@ -4,12 +4,12 @@
 // doing falls on every level alike.
 #include "Report.h"
 
+#include "Appearance.h"
 #include "MainForm.h"
 #include "core/QtOneShotTimer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QStyle>
 
 #include <iterator>
 #include <memory>
@@ -29,7 +29,6 @@ constexpr double MaxRatio = 2.0;
 class NoLink final : public Link {
 public:
     bool open() override { return true; }
-    bool isOpen() const override { return true; }
     QString errorString() const override { return {}; }
     void send(const QByteArray &) override {}
     QString localAddress() const override { return QStringLiteral("127.0.0.1"); }
@@ -73,8 +72,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setPalette(QApplication::style()->standardPalette());
+    setUpApplication();
 
     std::vector<std::unique_ptr<Pane>> panes;
     for (const int level : Levels) {

@@ -15,7 +15,6 @@ public:
 
     // Opens the socket if it is not open yet; false with errorString() if it cannot.
     virtual bool open() = 0;
-    virtual bool isOpen() const = 0;
     virtual QString errorString() const = 0;
 
     virtual void send(const QByteArray &datagram) = 0;

@@ -13,12 +13,12 @@ public:
     explicit UdpLink(QObject *parent = nullptr);
 
     bool open() override;
-    bool isOpen() const override;
     QString errorString() const override;
     void send(const QByteArray &datagram) override;
     QString localAddress() const override;
 
 private:
+    bool isOpen() const;
     void readPending();
 
     QUdpSocket m_socket;

@@ -13,6 +13,12 @@ int digitAt(const QByteArray &reply, int offset)
     return int(static_cast<unsigned char>(reply[offset])) - '0';
 }
 
+// The decimal text of a byte minus '0': "7" for '7', "-16" for a blank.
+QString fieldText(char byte)
+{
+    return QString::number(int(static_cast<unsigned char>(byte)) - '0');
+}
+
 QString fieldTexts(const QByteArray &reply, int from, int to)
 {
     QString text;
@@ -43,11 +49,6 @@ Answer decodeAddress(const QByteArray &reply)
     return answer::Text{parts.join(QLatin1Char('.'))};
 }
 }  // namespace
-
-QString fieldText(char byte)
-{
-    return QString::number(int(static_cast<unsigned char>(byte)) - '0');
-}
 
 Answer decodeAnswer(const Parameter &p, const QByteArray &reply)
 {

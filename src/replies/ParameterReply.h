@@ -22,9 +22,6 @@ using Answer = std::variant<answer::Index, answer::Text, answer::Rejected, answe
 // Decodes one answer by its catalogue row. Pure.
 Answer decodeAnswer(const Parameter &parameter, const QByteArray &reply);
 
-// The decimal text of a byte minus '0': "7" for '7', "-16" for a blank.
-QString fieldText(char byte);
-
 // Step 1 to 17: applies the answer to the query sent at Step - 1 and asks
 // for the next parameter, or ends the read at Step 17.
 void handleParameterReply(Machine &m, const QByteArray &reply);

@@ -1,14 +1,13 @@
 #include "SingleByteValidator.h"
 
-#include <algorithm>
+#include "protocol/WriteSenders.h"
 
 namespace kelvane {
 
 QValidator::State SingleByteValidator::validate(QString &input, int &) const
 {
-    // Writes go out as Latin-1, one byte a character.
-    const bool fits = std::all_of(input.cbegin(), input.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
-    return fits ? Acceptable : Invalid;
+    // Only what a write can carry, by the rule the write itself applies.
+    return isSingleByteText(input) ? Acceptable : Invalid;
 }
 
 }  // namespace kelvane

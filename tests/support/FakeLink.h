@@ -14,7 +14,6 @@ public:
         m_open = !m_portTaken;
         return m_open;
     }
-    bool isOpen() const override { return m_open; }
     QString errorString() const override { return m_open ? QString() : QStringLiteral("Address in use"); }
     void send(const QByteArray &datagram) override
     {
