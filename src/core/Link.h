@@ -2,6 +2,7 @@
 // from local port 65002; every datagram that arrives is delivered whole.
 #pragma once
 
+#include <QAbstractSocket>
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -13,11 +14,14 @@ class Link : public QObject {
 public:
     using QObject::QObject;
 
-    // Opens the socket if it is not open yet; false with errorString() if it cannot.
+    // Opens the socket if it is not open yet; false, with error(), if it cannot.
     virtual bool open() = 0;
+    // Why the last open or send failed, and the system's own words for it.
+    virtual QAbstractSocket::SocketError error() const = 0;
     virtual QString errorString() const = 0;
 
-    virtual void send(const QByteArray &datagram) = 0;
+    // False, with error(), when the datagram could not go out.
+    virtual bool send(const QByteArray &datagram) = 0;
 
     // The IPv4 address the broadcasts leave from, in dotted decimal.
     virtual QString localAddress() const = 0;

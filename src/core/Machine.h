@@ -9,6 +9,8 @@
 #include "Panel.h"
 #include "StatusLog.h"
 
+#include <QByteArrayList>
+
 namespace kelvane {
 
 struct Machine {
@@ -32,7 +34,20 @@ struct Machine {
     // Restarts of the running read or write after a time-out.
     qint16 RetryCount = 0;
 
+    // The values of the running write, taken when it starts: what goes on
+    // the wire does not change with edits made while it runs.
+    QByteArrayList writeValues;
+
     void armTimer1() { Timer1.start(TimeoutMs); }
+
+    // Whether the answer to a request may still come: Timer1 runs from the
+    // send until the answer is handled or its 400 ms are over. A datagram at
+    // any other time is not an answer, whatever it holds.
+    bool answerAwaited() const { return Timer1.isActive(); }
+
+    // Sends one frame; a frame that cannot go out gets a log entry naming the
+    // reason, once while the same failure repeats.
+    bool send(const QByteArray &frame);
 
     // The address of the module the operations work on; none when the table
     // no longer holds entry SelectedDevice.

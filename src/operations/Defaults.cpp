@@ -13,7 +13,7 @@ void restoreDefaults(Machine &m)
     m.log.replace({QStringLiteral("恢复设备") + m.deviceNumber() + QStringLiteral("默认参数。")});
     const QByteArray frame = frames::defaults(*m.selectedAddress());
     m.Step = DefaultsStep;
-    m.Winsock.send(frame);
+    m.send(frame);
     m.armTimer1();
 }
 

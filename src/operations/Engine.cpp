@@ -16,7 +16,9 @@ Engine::Engine(Panel &panel, Link &winsock, OneShotTimer &timer1, StatusLog::Clo
     : QObject(parent), m_machine(panel, winsock, timer1, std::move(clock))
 {
     connect(&winsock, &Link::datagramReceived, this,
-            [this](const QByteArray &datagram) { receive(m_machine, datagram); });
+            [this](const QByteArray &datagram) {
+        emit datagramHandled(datagram, receive(m_machine, datagram));
+    });
     connect(&timer1, &OneShotTimer::expired, this, [this] { timer1Expired(m_machine); });
 }
 

@@ -25,6 +25,10 @@ public:
     void runDevice();
     void exitConfirmed();
 
+signals:
+    // Every datagram that arrived, and what the engine made of it.
+    void datagramHandled(const QByteArray &datagram, const QString &meaning);
+
 private:
     Machine m_machine;
 };

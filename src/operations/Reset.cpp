@@ -10,8 +10,10 @@ void resetDevice(Machine &m)
 {
     if (refuseWithoutSelection(m))
         return;
-    // No answer is awaited: a module that restarts has nothing to say.
-    m.Winsock.send(frames::reset(*m.selectedAddress()));
+    // No answer is awaited: a module that restarts has nothing to say. A
+    // frame that never left restarted nothing, and the module stays listed.
+    if (!m.send(frames::reset(*m.selectedAddress())))
+        return;
     m.log.replace({QStringLiteral("对设备") + m.deviceNumber() + QStringLiteral("的复位运行成功。")});
     m.panel.removeDevice(m.SelectedDevice);
     m.deviceTable.removeAt(m.SelectedDevice);

@@ -1,5 +1,6 @@
 #include "Scan.h"
 
+#include "core/LinkErrorText.h"
 #include "protocol/Frames.h"
 
 namespace kelvane {
@@ -7,7 +8,7 @@ namespace kelvane {
 QStringList portUnavailableMessage(const Machine &m)
 {
     return {QStringLiteral("无法打开本地UDP端口") + StatusLog::number(LocalPort) +
-                QStringLiteral("：") + m.Winsock.errorString(),
+                QStringLiteral("：") + linkErrorText(m.Winsock.error()),
             QStringLiteral("请关闭占用该端口的程序，然后重新扫描设备。")};
 }
 
@@ -28,11 +29,13 @@ void scanRound(Machine &m)
     if (!linkReady(m))
         return;
     m.panel.setEnabled(Control::Device_List, false);
+    // A read or write the scan cut short leaves no retries behind.
+    m.RetryCount = 0;
     if (m.ScanRound == 0) {
         m.log.replace({QStringLiteral("计算机正在扫描网络中的设备... ..."),
                        QStringLiteral("本计算机与设备的IP地址可以不是在同一个网段，但必须是在由交换机或路由器支持的同一个局域网内，不能被路由器隔离。")});
     }
-    m.Winsock.send(frames::discoveryRequest());
+    m.send(frames::discoveryRequest());
     m.Step = 0;
     m.armTimer1();
     ++m.ScanRound;

@@ -39,7 +39,7 @@ void startUp(Machine &m)
 
 void sendExitFrame(Machine &m)
 {
-    m.Winsock.send(frames::exit());
+    m.send(frames::exit());
 }
 
 }  // namespace kelvane

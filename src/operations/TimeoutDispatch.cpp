@@ -4,6 +4,7 @@
 #include "Read.h"
 #include "Scan.h"
 #include "Write.h"
+#include "core/Diagnostics.h"
 #include "protocol/Catalogue.h"
 
 namespace kelvane {
@@ -17,8 +18,10 @@ void timer1Expired(Machine &m)
         readTimeout(m);
     else if (m.Step == DefaultsStep)
         defaultsTimeout(m);
-    else
+    else if (m.Step > WriteBase && m.Step <= WriteFinish)
         writeTimeout(m);
+    else
+        qCWarning(lcEngine) << "Timer1 expired at Step" << m.Step << ", which awaits nothing";
 }
 
 }  // namespace kelvane

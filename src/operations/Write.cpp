@@ -11,15 +11,17 @@ void startWrite(Machine &m)
 {
     if (refuseWithoutSelection(m))
         return;
-    // Nothing goes on the wire unless every value can: a combo box with typed
-    // text has no item, and its digit would stand for no setting at all.
-    if (const Parameter *invalid = firstInvalidParameter(m.panel)) {
+    // All 17 values are checked and taken now, so nothing invalid goes on the
+    // wire and the module gets one consistent set, whatever is edited meanwhile.
+    auto values = writeValues(m.panel);
+    if (const auto *invalid = std::get_if<const Parameter *>(&values)) {
         if (m.RetryCount == 0)
-            m.log.replace({invalidValueMessage(*invalid)});
+            m.log.replace({invalidValueMessage(**invalid)});
         else
-            refuseWrite(m, invalidValueMessage(*invalid));
+            refuseWrite(m, invalidValueMessage(**invalid));
         return;
     }
+    m.writeValues = std::get<QByteArrayList>(std::move(values));
     if (m.RetryCount == 0)
         m.log.replace({QStringLiteral("设置设备") + m.deviceNumber() + QStringLiteral("的参数... ...")});
     m.setCommandsEnabled(false);

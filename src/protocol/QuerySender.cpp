@@ -2,18 +2,21 @@
 
 #include "Catalogue.h"
 #include "Frames.h"
+#include "core/Diagnostics.h"
 
 namespace kelvane {
 
 void sendQuery(Machine &m)
 {
     const std::optional<DeviceAddress> address = m.selectedAddress();
-    if (m.Step < 0 || m.Step >= ParameterCount || !address)
+    if (m.Step < 0 || m.Step >= ParameterCount || !address) {
+        qCWarning(lcEngine) << "no query to send at Step" << m.Step;
         return;
+    }
     const QByteArray frame = frames::query(*address, catalogue()[m.Step].code);
     // Raised before sending, so an answer handled afterwards sees the new Step.
     ++m.Step;
-    m.Winsock.send(frame);
+    m.send(frame);
 }
 
 }  // namespace kelvane

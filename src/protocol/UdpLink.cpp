@@ -1,6 +1,7 @@
 #include "UdpLink.h"
 
 #include "core/Constants.h"
+#include "core/Diagnostics.h"
 
 #include <QNetworkDatagram>
 #include <QVariant>
@@ -23,12 +24,11 @@ bool UdpLink::open()
         return true;
     // Not shared: a second program on 65002 would take some of the answers.
     if (!m_socket.bind(QHostAddress::AnyIPv4, LocalPort, QAbstractSocket::DontShareAddress)) {
-        m_error = m_socket.errorString();
+        remember(m_socket);
         m_socket.abort();
         return false;
     }
     m_socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(ReceiveBufferBytes));
-    m_error.clear();
     return true;
 }
 
@@ -37,15 +37,34 @@ bool UdpLink::isOpen() const
     return m_socket.state() == QAbstractSocket::BoundState;
 }
 
-QString UdpLink::errorString() const
+QAbstractSocket::SocketError UdpLink::error() const
 {
     return m_error;
 }
 
-void UdpLink::send(const QByteArray &datagram)
+QString UdpLink::errorString() const
 {
-    if (isOpen())
-        m_socket.writeDatagram(datagram, QHostAddress::Broadcast, RemotePort);
+    return m_errorString;
+}
+
+void UdpLink::remember(const QUdpSocket &socket)
+{
+    m_error = socket.error();
+    m_errorString = socket.errorString();
+}
+
+bool UdpLink::send(const QByteArray &datagram)
+{
+    if (!isOpen()) {
+        m_error = QAbstractSocket::SocketAddressNotAvailableError;
+        m_errorString = QStringLiteral("local port not open");
+        return false;
+    }
+    if (m_socket.writeDatagram(datagram, QHostAddress::Broadcast, RemotePort) == datagram.size())
+        return true;
+    remember(m_socket);
+    qCWarning(lcLink) << "cannot send" << datagram.size() << "bytes:" << m_errorString;
+    return false;
 }
 
 QString UdpLink::localAddress() const

@@ -13,16 +13,19 @@ public:
     explicit UdpLink(QObject *parent = nullptr);
 
     bool open() override;
+    QAbstractSocket::SocketError error() const override;
     QString errorString() const override;
-    void send(const QByteArray &datagram) override;
+    bool send(const QByteArray &datagram) override;
     QString localAddress() const override;
 
 private:
     bool isOpen() const;
+    void remember(const QUdpSocket &socket);
     void readPending();
 
     QUdpSocket m_socket;
-    QString m_error;
+    QAbstractSocket::SocketError m_error = QAbstractSocket::UnknownSocketError;
+    QString m_errorString;
 };
 
 }  // namespace kelvane

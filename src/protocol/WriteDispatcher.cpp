@@ -2,7 +2,7 @@
 
 #include "Catalogue.h"
 #include "Frames.h"
-#include "WriteSenders.h"
+#include "core/Diagnostics.h"
 
 namespace kelvane {
 
@@ -31,17 +31,14 @@ void dispatchWrite(Machine &m)
         return;
     }
     const std::optional<DeviceAddress> address = m.selectedAddress();
-    if (m.Step < WriteBase || m.Step > WriteFinish || !address)
-        return;
-
-    // The value is read now, so a change made before this row goes out is written.
-    const Parameter &parameter = catalogue()[m.Step - WriteBase];
-    const std::optional<QByteArray> value = writeValue(m.panel, parameter);
-    if (!value) {
-        refuseWrite(m, invalidValueMessage(parameter));
+    const int row = m.Step - WriteBase;
+    if (row < 0 || row >= ParameterCount || m.writeValues.size() != ParameterCount || !address) {
+        qCWarning(lcEngine) << "no write to send at Step" << m.Step << "with"
+                            << m.writeValues.size() << "values taken";
         return;
     }
-    m.Winsock.send(frames::write(*address, parameter.code, *value));
+    const Parameter &parameter = catalogue()[row];
+    m.send(frames::write(*address, parameter.code, m.writeValues.at(row)));
     ++m.Step;
     m.armTimer1();
 }

@@ -27,11 +27,15 @@ std::optional<QByteArray> writeValue(const Panel &panel, const Parameter &parame
         return text.toLatin1();
     }
     case ValueKind::StartMode:
+        // "2" stands for DHCP: with no option chosen it would switch the
+        // module to DHCP unasked.
         if (panel.isChecked(Control::Direct))
             return QByteArray("0");
         if (panel.isChecked(Control::PPPOE))
             return QByteArray("1");
-        return QByteArray("2");
+        if (panel.isChecked(Control::DHCP))
+            return QByteArray("2");
+        return std::nullopt;
     }
     return std::nullopt;
 }
@@ -39,18 +43,27 @@ std::optional<QByteArray> writeValue(const Panel &panel, const Parameter &parame
 QString invalidValueMessage(const Parameter &parameter)
 {
     const QString label = QString::fromUtf8(parameter.label);
-    if (parameter.kind == ValueKind::Choice)
+    switch (parameter.kind) {
+    case ValueKind::Choice:
         return label + QStringLiteral("参数无效，请从列表中选择！");
-    return label + QStringLiteral("参数无效，只能输入单字节字符！");
+    case ValueKind::Text:
+        return label + QStringLiteral("参数无效，只能输入单字节字符！");
+    case ValueKind::StartMode:
+        return label + QStringLiteral("参数无效，请选择一种启动方式！");
+    }
+    return label;
 }
 
-const Parameter *firstInvalidParameter(const Panel &panel)
+std::variant<QByteArrayList, const Parameter *> writeValues(const Panel &panel)
 {
+    QByteArrayList values;
     for (const Parameter &parameter : catalogue()) {
-        if (!writeValue(panel, parameter))
+        std::optional<QByteArray> value = writeValue(panel, parameter);
+        if (!value)
             return &parameter;
+        values.append(*value);
     }
-    return nullptr;
+    return values;
 }
 
 }  // namespace kelvane

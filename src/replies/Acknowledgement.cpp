@@ -1,5 +1,6 @@
 #include "Acknowledgement.h"
 
+#include "protocol/Catalogue.h"
 #include "protocol/WriteDispatcher.h"
 
 namespace kelvane {
@@ -19,38 +20,33 @@ AckVerdict ackVerdict(const QByteArray &reply)
 // A datagram too short to be an answer is ignored: the time-out still stands
 // and reports a module that does not answer properly.
 
-void handleDefaultsAck(Machine &m, const QByteArray &reply)
+QString handleDefaultsAck(Machine &m, const QByteArray &reply)
 {
     const AckVerdict verdict = ackVerdict(reply);
     if (verdict == AckVerdict::TooShort)
-        return;
+        return QStringLiteral("dropped: too short for an acknowledgement");
     m.Timer1.stop();
-    const QString result = verdict == AckVerdict::Positive
-                               ? QStringLiteral("默认参数成功，请重新读取该设备参数！")
-                               : QStringLiteral("默认参数不成功，请重新操作！");
+    const bool positive = verdict == AckVerdict::Positive;
+    const QString result = positive ? QStringLiteral("默认参数成功，请重新读取该设备参数！")
+                                    : QStringLiteral("默认参数不成功，请重新操作！");
     m.log.append({QStringLiteral("恢复设备") + m.deviceNumber() + result});
+    return positive ? QStringLiteral("defaults acknowledged") : QStringLiteral("defaults refused");
 }
 
-void handleWriteAck(Machine &m, const QByteArray &reply)
+QString handleWriteAck(Machine &m, const QByteArray &reply)
 {
     const AckVerdict verdict = ackVerdict(reply);
     if (verdict == AckVerdict::TooShort)
-        return;
-    const bool awaitingAck = m.Timer1.isActive();
+        return QStringLiteral("dropped: too short for an acknowledgement");
+    const char *code = catalogue()[m.Step - WriteBase - 1].code;
     m.Timer1.stop();
-    switch (verdict) {
-    case AckVerdict::Positive:
-        dispatchWrite(m);
-        break;
-    case AckVerdict::Negative:
-        // A refused write ends as a failed one does. Once the write is over,
-        // a stray refusal has nothing left to end.
-        if (awaitingAck)
-            failWrite(m);
-        break;
-    case AckVerdict::TooShort:
-        break;
+    if (verdict == AckVerdict::Negative) {
+        // A refused write ends as a failed one does.
+        failWrite(m);
+        return QStringLiteral("write of %1 refused").arg(QLatin1String(code));
     }
+    dispatchWrite(m);
+    return QStringLiteral("write of %1 acknowledged").arg(QLatin1String(code));
 }
 
 }  // namespace kelvane

@@ -9,9 +9,9 @@ enum class AckVerdict { Positive, Negative, TooShort };
 
 AckVerdict ackVerdict(const QByteArray &reply);
 
-// Step 20: every datagram reports the result of restoring defaults.
-void handleDefaultsAck(Machine &m, const QByteArray &reply);
-// Step 21 and above: a positive answer sends the next write, a negative one ends the write.
-void handleWriteAck(Machine &m, const QByteArray &reply);
+// Step 20: the awaited answer reports the result of restoring defaults.
+QString handleDefaultsAck(Machine &m, const QByteArray &reply);
+// Step 22 to 38: a positive answer sends the next write, a negative one ends the write.
+QString handleWriteAck(Machine &m, const QByteArray &reply);
 
 }  // namespace kelvane

@@ -7,13 +7,18 @@ QString deviceItemText(const DeviceAddress &address)
     return QStringLiteral("设备 ( ") + address.toHex() + QStringLiteral(" )");
 }
 
-void handleDiscoveryReply(Machine &m, const QByteArray &reply)
+QString handleDiscoveryReply(Machine &m, const QByteArray &reply)
 {
     const std::optional<DeviceAddress> address = DeviceAddress::fromFrame(reply);
-    if (!address || m.deviceTable.indexOf(*address) >= 0 || m.deviceTable.isFull())
-        return;
+    if (!address)
+        return QStringLiteral("dropped: too short for a discovery reply");
+    if (const int index = m.deviceTable.indexOf(*address); index >= 0)
+        return QStringLiteral("discovery reply: %1, listed already as module %2").arg(address->toHex()).arg(index + 1);
+    if (m.deviceTable.isFull())
+        return QStringLiteral("dropped: discovery reply from %1, the list is full").arg(address->toHex());
     m.deviceTable.append(reply);
     m.panel.appendDevice(deviceItemText(*address));
+    return QStringLiteral("discovery reply: %1 listed as module %2").arg(address->toHex()).arg(m.deviceTable.count());
 }
 
 }  // namespace kelvane

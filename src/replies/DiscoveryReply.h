@@ -10,6 +10,6 @@ QString deviceItemText(const DeviceAddress &address);
 
 // Adds the sender of a discovery reply unless it is listed already. A reply
 // too short to hold an address, or one that finds the table full, is dropped.
-void handleDiscoveryReply(Machine &m, const QByteArray &reply);
+QString handleDiscoveryReply(Machine &m, const QByteArray &reply);
 
 }  // namespace kelvane

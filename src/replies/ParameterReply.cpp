@@ -101,25 +101,38 @@ void applyValue(Machine &m, const Parameter &p, const Answer &decoded)
 }
 }  // namespace
 
-void handleParameterReply(Machine &m, const QByteArray &reply)
+QString describeAnswer(const Answer &answer)
 {
-    if (m.Step < 1 || m.Step > ParameterCount)
-        return;
+    if (const auto *index = std::get_if<answer::Index>(&answer))
+        return QStringLiteral("index %1").arg(index->index);
+    if (const auto *text = std::get_if<answer::Text>(&answer))
+        return QStringLiteral("text ") + text->text;
+    if (const auto *mode = std::get_if<answer::StartMode>(&answer))
+        return QStringLiteral("mode %1").arg(mode->digit);
+    if (const auto *rejected = std::get_if<answer::Rejected>(&answer))
+        return rejected->message;
+    return QStringLiteral("failure");
+}
+
+QString handleParameterReply(Machine &m, const QByteArray &reply)
+{
     const Parameter &p = catalogue()[m.Step - 1];
     const Answer decoded = decodeAnswer(p, reply);
+    const QString meaning = QStringLiteral("answer to %1: %2").arg(QLatin1String(p.code), describeAnswer(decoded));
     // Too short to be the last answer: ending the read on it would leave the
     // commands locked with nothing said, so the read waits on, and its
     // time-out retries or reports as for silence.
     if (m.Step == ParameterCount && std::holds_alternative<answer::Failure>(decoded))
-        return;
+        return QStringLiteral("dropped: ") + meaning;
     m.Timer1.stop();
     if (m.Step == ParameterCount) {
         applyStartMode(m, std::get<answer::StartMode>(decoded).digit);
-        return;
+        return meaning;
     }
     applyValue(m, p, decoded);
     sendQuery(m);
     m.armTimer1();
+    return meaning;
 }
 
 }  // namespace kelvane

@@ -22,8 +22,11 @@ using Answer = std::variant<answer::Index, answer::Text, answer::Rejected, answe
 // Decodes one answer by its catalogue row. Pure.
 Answer decodeAnswer(const Parameter &parameter, const QByteArray &reply);
 
+// What an answer was decoded as, in a few words: "index 3", "text 0012".
+QString describeAnswer(const Answer &answer);
+
 // Step 1 to 17: applies the answer to the query sent at Step - 1 and asks
 // for the next parameter, or ends the read at Step 17.
-void handleParameterReply(Machine &m, const QByteArray &reply);
+QString handleParameterReply(Machine &m, const QByteArray &reply);
 
 }  // namespace kelvane

@@ -1,10 +1,13 @@
-// The one entry for every datagram that arrives: its meaning comes from Step alone.
+// The one entry for every datagram that arrives: its meaning comes from Step,
+// and only an awaited answer from the module being worked on counts.
 #pragma once
 
 #include "core/Machine.h"
 
 namespace kelvane {
 
-void receive(Machine &m, const QByteArray &reply);
+// Handles one datagram and says what was made of it, for traces and the
+// kelvane.engine log category: "answer to UB: index 3", "dropped: ...".
+QString receive(Machine &m, const QByteArray &reply);
 
 }  // namespace kelvane

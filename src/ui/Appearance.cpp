@@ -4,6 +4,9 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStyle>
@@ -186,6 +189,11 @@ void setUpApplication()
     QApplication::setApplicationVersion(QStringLiteral("3.0"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kelvane-config"));
     QApplication::setWindowIcon(toolIcon());
+    // Standard dialogs read 确定 and 取消, like the rest of the window.
+    auto *qtTexts = new QTranslator(qApp);
+    if (qtTexts->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtTexts);
     // The layout is fixed to the pixel and its colours are light ones: one
     // style and its own light palette, whatever the desktop's theme.
     QApplication::setStyle(QStringLiteral("Fusion"));

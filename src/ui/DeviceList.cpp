@@ -1,5 +1,7 @@
 #include "DeviceList.h"
 
+#include <QMouseEvent>
+
 namespace kelvane {
 
 int DeviceList::selectedRow() const
@@ -23,13 +25,32 @@ void DeviceList::removeRow(int row)
     }
 }
 
+void DeviceList::mousePressEvent(QMouseEvent *event)
+{
+    m_rowAtPress = selectedRow();
+    QListWidget::mousePressEvent(event);
+}
+
+void DeviceList::mouseReleaseEvent(QMouseEvent *event)
+{
+    QListWidget::mouseReleaseEvent(event);
+    const int row = selectedRow();
+    if (row < 0 || event->button() != Qt::LeftButton)
+        return;
+    // A drag moves the highlight without a click on any one item; whatever
+    // ends highlighted is the module, so SelectedDevice follows it.
+    const QListWidgetItem *released = itemAt(event->position().toPoint());
+    if (row != m_rowAtPress || (released && this->row(released) == row))
+        emit chosen();
+}
+
 void DeviceList::keyPressEvent(QKeyEvent *event)
 {
     const int before = selectedRow();
     QListWidget::keyPressEvent(event);
     const int after = selectedRow();
     if (after >= 0 && after != before)
-        emit keyboardSelected();
+        emit chosen();
 }
 
 }  // namespace kelvane

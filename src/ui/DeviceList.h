@@ -1,4 +1,4 @@
-// Device_List: a single-selection list that tells when the keyboard chose an item.
+// Device_List: a single-selection list that tells when the operator chose a module.
 #pragma once
 
 #include <QListWidget>
@@ -15,11 +15,18 @@ public:
     void removeRow(int row);
 
 signals:
-    // A key moved the selection to another item. Mouse clicks come as itemClicked.
-    void keyboardSelected();
+    // The operator chose the highlighted module: a click on it (also when it
+    // was highlighted already), a press on one row released on another, or a
+    // key that moved the highlight. One press and release make one choice.
+    void chosen();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    int m_rowAtPress = -1;
 };
 
 }  // namespace kelvane

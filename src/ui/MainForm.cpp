@@ -95,11 +95,7 @@ void MainForm::connectEvents()
     connect(Run_Device, &QPushButton::clicked, &m_engine, &Engine::runDevice);
     connect(Exit_Command, &QPushButton::clicked, this, &QWidget::close);
 
-    // A mouse click reads on release, also on the item already selected; keys
-    // read when they move the selection. A press that selects and the click
-    // after it are one read.
-    connect(Device_List, &QListWidget::itemClicked, &m_engine, &Engine::deviceListClicked);
-    connect(Device_List, &DeviceList::keyboardSelected, &m_engine, &Engine::deviceListClicked);
+    connect(Device_List, &DeviceList::chosen, &m_engine, &Engine::deviceListClicked);
 
     for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto *enter = new QShortcut(QKeySequence(key), this);
@@ -129,6 +125,8 @@ bool MainForm::confirmExit()
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("退出"), QStringLiteral("确认退出配置系统！"),
                     QMessageBox::Ok | QMessageBox::Cancel, this);
     box.setDefaultButton(QMessageBox::Ok);
+    // OK first on every desktop, as the question has always been laid out.
+    box.setStyleSheet(QStringLiteral("QDialogButtonBox { button-layout: 0; }"));
     box.setEscapeButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
 }
@@ -147,7 +145,20 @@ QComboBox *MainForm::comboBox(Control control) const
 
 void MainForm::setEnabled(Control control, bool enabled)
 {
-    this->control(control)->setEnabled(enabled);
+    QWidget *widget = this->control(control);
+    QWidget *focus = focusWidget();
+    // Qt moves the focus off a control it disables and leaves it there; the
+    // operator's next Enter must not land on Scan because a read ran.
+    const auto holds = [widget](QWidget *w) { return w && (w == widget || widget->isAncestorOf(w)); };
+    // Locking four commands hands the focus along them: the first one counts.
+    const bool locking = m_focusBeforeLock && !m_focusBeforeLock->isEnabled();
+    if (!enabled && holds(focus) && !locking)
+        m_focusBeforeLock = focus;
+    widget->setEnabled(enabled);
+    if (enabled && holds(m_focusBeforeLock)) {
+        m_focusBeforeLock->setFocus(Qt::OtherFocusReason);
+        m_focusBeforeLock = nullptr;
+    }
 }
 
 bool MainForm::isEnabled(Control control) const

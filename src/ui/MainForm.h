@@ -6,6 +6,7 @@
 #include "operations/Engine.h"
 #include "ui_MainForm.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -67,6 +68,8 @@ private:
     std::unique_ptr<Link> m_ownedLink;
     std::unique_ptr<OneShotTimer> m_ownedTimer;
     QHash<Control, QWidget *> m_controls;
+    // The focus a read or write took away when it locked the commands.
+    QPointer<QWidget> m_focusBeforeLock;
     Engine m_engine;
 };
 

@@ -14,11 +14,17 @@ public:
         m_open = !m_portTaken;
         return m_open;
     }
-    QString errorString() const override { return m_open ? QString() : QStringLiteral("Address in use"); }
-    void send(const QByteArray &datagram) override
+    QAbstractSocket::SocketError error() const override
     {
-        if (m_open)
-            sent.append(datagram);
+        return m_open ? QAbstractSocket::NetworkError : QAbstractSocket::AddressInUseError;
+    }
+    QString errorString() const override { return m_open ? "Network unreachable" : "Address in use"; }
+    bool send(const QByteArray &datagram) override
+    {
+        if (!m_open || unreachable)
+            return false;
+        sent.append(datagram);
+        return true;
     }
     QString localAddress() const override { return QStringLiteral("192.0.2.1"); }
 
@@ -28,6 +34,8 @@ public:
     void setPortTaken(bool taken) { m_portTaken = taken; }
 
     QByteArrayList sent;
+    // The cable is out: every send fails.
+    bool unreachable = false;
 
 private:
     bool m_open = false;

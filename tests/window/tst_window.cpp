@@ -1,6 +1,8 @@
 // The window on the offscreen platform, with a fake link, a manual Timer1 and the fixed clock: every
 // control as laid out, one row each, the ways out, and what only the real widgets can get wrong.
+#include "Appearance.h"
 #include "MainForm.h"
+#include "support/EngineRig.h"
 #include "support/FakeLink.h"
 #include "support/ManualTimer.h"
 #include "support/TestClock.h"
@@ -135,17 +137,69 @@ private slots:
         Window w;
         QVERIFY(w.show());
         QString asked;
+        QStringList buttons;
         QTimer::singleShot(0, &w.form, [&] {  // inside the question's own event loop
             QWidget *box = QApplication::activeModalWidget();
             QVERIFY(box);
             asked = box->windowTitle() + ' ' + box->property("text").toString();
+            QList<QPushButton *> shown = box->findChildren<QPushButton *>();
+            std::sort(shown.begin(), shown.end(), [](QWidget *a, QWidget *b) { return a->x() < b->x(); });
+            for (QPushButton *button : shown)
+                buttons << button->text().remove('&');
             QTest::keyClick(box, ok ? Qt::Key_Return : Qt::Key_Escape);  // its default and escape buttons
         });
         road == "Exit_Command" ? QTest::mouseClick(w.find("Exit_Command"), Qt::LeftButton)
             : road == "Esc" ? QTest::keyClick(&w.form, Qt::Key_Escape) : void(w.form.windowHandle()->close());
         QCOMPARE(asked, "退出 确认退出配置系统！");
+        QCOMPARE(buttons, (QStringList{"确定", "取消"}));
         QCOMPARE(w.link.sent, QByteArrayList(ok, QByteArray::fromHex("FFFFFFFFFFFF454E44")));
         QTRY_VERIFY(!w.form.isVisible());
+    }
+
+    // The highlighted module is the one read, however the operator chose it,
+    // and the focus comes back to the list, so Enter then writes.
+    void choosingAModule()
+    {
+        Window w;
+        QVERIFY(w.show());
+        auto *list = w.find<QListWidget>("Device_List");
+        QTest::mouseClick(w.find("Scan"), Qt::LeftButton);
+        for (int i = 1; i <= 3; ++i)
+            w.link.deliver(QByteArray::fromHex("0011223344") + char(i));
+        while (w.timer.fire()) {
+        }
+        const auto rowCentre = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+        const auto module = [](int i) { return QByteArray::fromHex("0011223344") + char(i); };
+
+        // Pressed on module 1, released on module 2.
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, rowCentre(0));
+        QMouseEvent move(QEvent::MouseMove, rowCentre(1), list->viewport()->mapToGlobal(rowCentre(1)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &move);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, rowCentre(1));
+        QCOMPARE(w.form.selectedDeviceRow(), 1);
+        QCOMPARE(w.link.sent.mid(4), QByteArrayList{module(2) + "ATUB\r"});
+        QCOMPARE(w.form.logText(), "2026-12-06 09:05:07\r\n读取设备 2参数... ...");
+        QVERIFY(!list->isEnabled());
+
+        for (const QByteArray &answer : test::Answers)
+            w.link.deliver(module(2) + answer);
+        QVERIFY(w.form.logText().endsWith("读取设备 2参数成功！"));
+        QCOMPARE(QApplication::focusWidget(), list);
+
+        // The key moves the highlight, and the read follows it.
+        w.link.sent.clear();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(w.form.selectedDeviceRow(), 2);
+        QCOMPARE(w.link.sent, QByteArrayList{module(3) + "ATUB\r"});
+        for (const QByteArray &answer : test::Answers)
+            w.link.deliver(module(3) + answer);
+        QCOMPARE(QApplication::focusWidget(), list);
+
+        // Enter now is the default button's: a write of module 3, no scan.
+        w.link.sent.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(w.link.sent, QByteArrayList{module(3) + "ATUB=3\r"});
     }
 
     // A session on the real widgets: the focus order, a scan, a click that reads, then the panel calls
@@ -202,5 +256,11 @@ private slots:
     }
 };
 
-QTEST_MAIN(WindowTest)
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    setUpApplication();
+    WindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_window.moc"

@@ -1,0 +1,272 @@
+// Only an awaited answer from the module being worked on moves the engine:
+// late, repeated and foreign datagrams change nothing, a write sends the values
+// of the moment it was asked for, and failures to send are reported.
+#include "protocol/Catalogue.h"
+#include "support/EngineRig.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace kelvane;
+using namespace kelvane::test;
+using C = Control;
+
+namespace {
+const QString At = FixedStamp;
+
+// How an operation on module 0 (the only one) ended before the stray datagram came.
+enum class Ended { ReadFailed, ReadDone, WriteFailed, WriteRefused, WriteDone, DefaultsDone, DefaultsTimedOut };
+
+void endOperation(EngineRig &rig, Ended how)
+{
+    switch (how) {
+    case Ended::ReadFailed:
+        rig.click(0);
+        rig.answer(0, 0, 3);
+        for (int attempt = 0; attempt < 3; ++attempt)
+            QVERIFY(rig.timer.fire());
+        break;
+    case Ended::ReadDone:
+        rig.click(0);
+        rig.answer(0, 0, 17);
+        break;
+    case Ended::WriteFailed:
+        rig.engine.setting();
+        rig.acks(0, 4);
+        for (int attempt = 0; attempt < 3; ++attempt)
+            QVERIFY(rig.timer.fire());
+        break;
+    case Ended::WriteRefused:
+        rig.engine.setting();
+        rig.acks(0, 4);
+        rig.link.deliver(addr(0) + "ERROR\r\n");
+        break;
+    case Ended::WriteDone:
+        rig.engine.setting();
+        rig.acks(0, 17);
+        break;
+    case Ended::DefaultsDone:
+        rig.engine.restoreDefaults();
+        rig.acks(0, 1);
+        break;
+    case Ended::DefaultsTimedOut:
+        rig.engine.restoreDefaults();
+        QVERIFY(rig.timer.fire());
+        break;
+    }
+}
+}  // namespace
+
+class AwaitedTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void endedOperationStaysEnded_data()
+    {
+        QTest::addColumn<Ended>("how");
+        QTest::addColumn<QByteArray>("stray");
+        const QByteArray ok = addr(0) + "OK\r\n";
+        const QByteArray refused = addr(0) + "ERROR\r\n";
+        const QByteArray answer = addr(0) + "03";
+        QTest::newRow("positive ack after a failed write") << Ended::WriteFailed << ok;
+        QTest::newRow("negative ack after a failed write") << Ended::WriteFailed << refused;
+        QTest::newRow("positive ack after a refused write") << Ended::WriteRefused << ok;
+        QTest::newRow("duplicate ack of the last write") << Ended::WriteDone << ok;
+        QTest::newRow("answer after a failed read") << Ended::ReadFailed << answer;
+        QTest::newRow("late duplicate of the last answer") << Ended::ReadDone << addr(0) + "02";
+        QTest::newRow("second defaults ack") << Ended::DefaultsDone << refused;
+        QTest::newRow("defaults ack after its time-out") << Ended::DefaultsTimedOut << ok;
+    }
+
+    void endedOperationStaysEnded()
+    {
+        QFETCH(Ended, how);
+        QFETCH(QByteArray, stray);
+        EngineRig rig(1);
+        rig.read(0);
+        endOperation(rig, how);
+        QVERIFY(!rig.timer.isActive());
+        const QString log = rig.panel.logText();
+        const QList<bool> commands = rig.commands();
+        const int checkedPppoe = rig.panel.isChecked(C::PPPOE);
+        rig.link.sent.clear();
+
+        rig.link.deliver(stray);
+
+        QCOMPARE(rig.link.sent, QByteArrayList());
+        QVERIFY(!rig.timer.isActive());
+        QCOMPARE(rig.panel.logText(), log);
+        QCOMPARE(rig.commands(), commands);
+        QCOMPARE(rig.panel.isChecked(C::PPPOE), bool(checkedPppoe));
+        QVERIFY(!rig.timer.fire());
+    }
+
+    void foreignAnswersDuringRead()
+    {
+        EngineRig rig(2);
+        rig.click(0);
+        for (int r = 0; r < 17; ++r) {
+            // Module 1's answer, shaped like the awaited one, comes first each time.
+            rig.link.deliver(addr(1) + "00");
+            QCOMPARE(rig.link.sent.size(), r + 1);
+            rig.answer(0, r, r + 1);
+        }
+        QCOMPARE(rig.panel.logText(), logOf({At, "读取设备 1参数... ...", At, "读取设备 1参数成功！"}));
+        QCOMPARE(rig.panel.selectedIndex(C::Set_Baud_Rate), 3);
+        QCOMPARE(rig.panel.text(C::S_IP), QString("010.000.000.007"));
+        QVERIFY(rig.panel.isChecked(C::PPPOE));
+    }
+
+    void foreignAcksDuringWrite()
+    {
+        EngineRig rig(2);
+        rig.read(0);
+        rig.engine.setting();
+        for (int r = 0; r < 17; ++r) {
+            QCOMPARE(rig.link.sent.last(), writeFrame(r));
+            // Another tool's module refuses and acknowledges; neither ends nor advances this write.
+            rig.link.deliver(addr(1) + "ERROR\r\n");
+            rig.acks(1, 1);
+            QCOMPARE(rig.link.sent.size(), r + 1);
+            QCOMPARE(rig.commands(), Locked);
+            rig.acks(0, 1);
+        }
+        QCOMPARE(rig.panel.logText(), logOf({At, "设置设备 1的参数... ...", At, "设置设备 1数据成功！"}));
+        QCOMPARE(rig.commands(), Unlocked);
+    }
+
+    void tooShortToNameAModule()
+    {
+        EngineRig rig(1);
+        rig.click(0);
+        rig.link.deliver(QByteArray("\x00\x11\x22", 3));
+        QCOMPARE(rig.link.sent.size(), 1);
+        QVERIFY(rig.timer.isActive());
+    }
+
+    void writeSendsValuesOfThePress()
+    {
+        EngineRig rig(1);
+        rig.read(0);
+        rig.engine.setting();
+        rig.acks(0, 2);
+        // Edits while the write runs: a row already sent, a row still to come,
+        // and a combo box cleared, which once stopped the write halfway.
+        rig.panel.setText(C::Set_Baud_Rate, "600bps");
+        rig.panel.setText(C::S_IP, "9");
+        rig.panel.selectIndex(C::Socket_Mode, -1);
+        rig.acks(0, 15);
+        QByteArrayList expected;
+        for (int r = 0; r < 17; ++r)
+            expected << writeFrame(r);
+        QCOMPARE(rig.link.sent, expected);
+        QVERIFY(rig.panel.logText().endsWith("设置设备 1数据成功！"));
+    }
+
+    void retryTakesValuesAgain()
+    {
+        EngineRig rig(1);
+        rig.read(0);
+        rig.engine.setting();
+        rig.panel.setText(C::S_IP, "9");
+        QVERIFY(rig.timer.fire());
+        rig.acks(0, 10);
+        QCOMPARE(rig.link.sent.last(), addr(0) + "ATIP=9\r");
+    }
+
+    void invalidValueRefusedBeforeSending_data()
+    {
+        QTest::addColumn<int>("retries");  // time-outs before the value turns invalid
+        QTest::addColumn<QString>("expected");
+        const QString startMode = "运行设置参数无效，请选择一种启动方式！";
+        QTest::newRow("start mode unselected, first attempt") << 0 << startMode;
+        QTest::newRow("start mode unselected, at a retry") << 1 << startMode;
+    }
+
+    void invalidValueRefusedBeforeSending()
+    {
+        QFETCH(int, retries);
+        QFETCH(QString, expected);
+        EngineRig rig(1);
+        rig.read(0);
+        if (retries > 0) {
+            rig.engine.setting();
+            rig.link.sent.clear();
+        }
+        rig.panel.setChecked(C::PPPOE, false);
+        if (retries > 0)
+            QVERIFY(rig.timer.fire());
+        else
+            rig.engine.setting();
+        QCOMPARE(rig.link.sent, QByteArrayList());
+        QCOMPARE(rig.panel.logText(), logOf({At, expected}));
+        QCOMPARE(rig.commands(), Unlocked);
+        QVERIFY(!rig.timer.isActive());
+        QCOMPARE(rig.machine().RetryCount, qint16(0));
+    }
+
+    void scanDuringReadRetryStartsClean()
+    {
+        EngineRig rig(1);
+        rig.click(0);
+        QVERIFY(rig.timer.fire());
+        QVERIFY(rig.timer.fire());
+        QCOMPARE(rig.machine().RetryCount, qint16(2));
+        rig.engine.scan();
+        rig.link.deliver(addr(0));
+        for (int round = 0; round < 4; ++round)
+            QVERIFY(rig.timer.fire());
+        QCOMPARE(rig.machine().RetryCount, qint16(0));
+        rig.click(0);
+        QCOMPARE(rig.panel.logText(), logOf({At, "读取设备 1参数... ..."}));
+        // Its first lost answer is retried, not the end of it.
+        QVERIFY(rig.timer.fire());
+        QVERIFY(rig.timer.isActive());
+    }
+
+    void sendFailureIsReported()
+    {
+        const QString failed = "发送数据失败：网络不可用，请检查网线和网络设置";
+        EngineRig rig(2);
+        rig.read(0);
+        rig.link.unreachable = true;
+        rig.click(0);
+        // Three attempts fail alike: one entry for the cause, then the read's own verdict.
+        for (int attempt = 0; attempt < 3; ++attempt)
+            QVERIFY(rig.timer.fire());
+        QCOMPARE(rig.panel.logText(), logOf({At, "读取设备 1参数... ...", At, failed, At,
+                                             "读取设备 1参数不成功！", "请检查计算机与设备之间的网络连接，重新操作！"}));
+        // A reset that never left is no success, and the module stays listed.
+        rig.engine.runDevice();
+        QVERIFY(rig.panel.logText().endsWith(At + "\r\n" + failed));
+        QVERIFY(!rig.panel.logText().contains("复位运行成功"));
+        QCOMPARE(rig.panel.deviceRowCount(), 2);
+    }
+
+    void portBusyInChinese()
+    {
+        EngineRig rig(0, true);
+        rig.engine.scan();
+        QCOMPARE(rig.panel.logText(), logOf({At, "无法打开本地UDP端口 65002：端口已被其他程序占用",
+                                             "请关闭占用该端口的程序，然后重新扫描设备。"}));
+        QCOMPARE(rig.link.sent, QByteArrayList());
+        QVERIFY(!rig.timer.isActive());
+    }
+
+    void everyDatagramIsExplained()
+    {
+        EngineRig rig(2);
+        QSignalSpy handled(&rig.engine, &Engine::datagramHandled);
+        rig.link.deliver(addr(0) + "03");
+        rig.click(0);
+        rig.link.deliver(addr(1) + "03");
+        rig.link.deliver(addr(0) + "03");
+        QCOMPARE(handled.size(), 3);
+        QCOMPARE(handled[0][1].toString(), QString("discovery reply: 001122334400, listed already as module 1"));
+        QCOMPARE(handled[1][1].toString(), QString("dropped: from 001122334401, awaiting 001122334400"));
+        QCOMPARE(handled[2][1].toString(), QString("answer to UB: index 3"));
+    }
+};
+
+QTEST_GUILESS_MAIN(AwaitedTest)
+#include "tst_awaited.moc"
