@@ -11,7 +11,12 @@
 
 #include <QByteArrayList>
 
+#include <functional>
+
 namespace kelvane {
+
+// What the operator asked for; front ends other than the window wait for its end.
+enum class Operation { Scan, Read, Write, Defaults, Reset };
 
 struct Machine {
     Machine(Panel &window, Link &socket, OneShotTimer &timer,
@@ -37,6 +42,14 @@ struct Machine {
     // The values of the running write, taken when it starts: what goes on
     // the wire does not change with edits made while it runs.
     QByteArrayList writeValues;
+
+    // Told once when an operation has ended, and whether it did what was asked.
+    std::function<void(Operation, bool succeeded)> ended;
+    void end(Operation operation, bool succeeded)
+    {
+        if (ended)
+            ended(operation, succeeded);
+    }
 
     void armTimer1() { Timer1.start(TimeoutMs); }
 

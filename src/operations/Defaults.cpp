@@ -8,7 +8,7 @@ namespace kelvane {
 
 void restoreDefaults(Machine &m)
 {
-    if (refuseWithoutSelection(m))
+    if (refuseWithoutSelection(m, Operation::Defaults))
         return;
     m.log.replace({QStringLiteral("恢复设备") + m.deviceNumber() + QStringLiteral("默认参数。")});
     const QByteArray frame = frames::defaults(*m.selectedAddress());
@@ -20,6 +20,7 @@ void restoreDefaults(Machine &m)
 void defaultsTimeout(Machine &m)
 {
     m.log.append({QStringLiteral("恢复设备") + m.deviceNumber() + QStringLiteral("默认参数不成功，请重新操作！")});
+    m.end(Operation::Defaults, false);
 }
 
 }  // namespace kelvane

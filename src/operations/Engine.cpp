@@ -19,6 +19,9 @@ Engine::Engine(Panel &panel, Link &winsock, OneShotTimer &timer1, StatusLog::Clo
             [this](const QByteArray &datagram) {
         emit datagramHandled(datagram, receive(m_machine, datagram));
     });
+    m_machine.ended = [this](Operation operation, bool succeeded) {
+        emit operationEnded(operation, succeeded);
+    };
     connect(&timer1, &OneShotTimer::expired, this, [this] { timer1Expired(m_machine); });
 }
 

@@ -26,6 +26,8 @@ public:
     void exitConfirmed();
 
 signals:
+    // An operation has ended: its entry is the last one in the log.
+    void operationEnded(kelvane::Operation operation, bool succeeded);
     // Every datagram that arrived, and what the engine made of it.
     void datagramHandled(const QByteArray &datagram, const QString &meaning);
 

@@ -6,11 +6,12 @@
 namespace kelvane {
 
 // True, with "没有选择设备！" as the whole log, when no module is selected.
-inline bool refuseWithoutSelection(Machine &m)
+inline bool refuseWithoutSelection(Machine &m, Operation operation)
 {
     if (m.panel.selectedDeviceRow() >= 0 && m.selectedAddress())
         return false;
     m.log.replace({QStringLiteral("没有选择设备！")});
+    m.end(operation, false);
     return true;
 }
 

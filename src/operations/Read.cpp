@@ -20,6 +20,7 @@ void startRead(Machine &m)
         // Nothing to read: a click beside the items, or a retry whose module
         // was reset meanwhile. The next read starts afresh.
         m.RetryCount = 0;
+        m.end(Operation::Read, false);
         return;
     }
     m.SelectedDevice = qint16(selected);
@@ -44,6 +45,7 @@ void readTimeout(Machine &m)
     m.panel.setEnabled(Control::Run_Device, true);
     m.log.append({QStringLiteral("读取设备") + m.deviceNumber() + QStringLiteral("参数不成功！"),
                   QStringLiteral("请检查计算机与设备之间的网络连接，重新操作！")});
+    m.end(Operation::Read, false);
 }
 
 }  // namespace kelvane

@@ -8,16 +8,19 @@ namespace kelvane {
 
 void resetDevice(Machine &m)
 {
-    if (refuseWithoutSelection(m))
+    if (refuseWithoutSelection(m, Operation::Reset))
         return;
     // No answer is awaited: a module that restarts has nothing to say. A
     // frame that never left restarted nothing, and the module stays listed.
-    if (!m.send(frames::reset(*m.selectedAddress())))
+    if (!m.send(frames::reset(*m.selectedAddress()))) {
+        m.end(Operation::Reset, false);
         return;
+    }
     m.log.replace({QStringLiteral("对设备") + m.deviceNumber() + QStringLiteral("的复位运行成功。")});
     m.panel.removeDevice(m.SelectedDevice);
     m.deviceTable.removeAt(m.SelectedDevice);
     clearParameterControls(m);
+    m.end(Operation::Reset, true);
 }
 
 }  // namespace kelvane

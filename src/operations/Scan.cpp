@@ -20,6 +20,7 @@ bool linkReady(Machine &m)
     if (m.Winsock.open())
         return true;
     m.log.replace(portUnavailableMessage(m));
+    m.end(Operation::Scan, false);
     return false;
 }
 }  // namespace
@@ -52,12 +53,14 @@ void scanTimeout(Machine &m)
     if (found == 0) {
         m.log.append({QStringLiteral("未检查到网络中的设备！"),
                       QStringLiteral("设备与该计算机必须是在同一个交换机或路由器所支持的局域网内，不能经过路由器隔离。")});
+        m.end(Operation::Scan, false);
         return;
     }
     m.log.append({QStringLiteral("检测到") + StatusLog::number(found) + QStringLiteral("个设备。")});
     for (Control c : {Control::Ethernet_Control, Control::UART_Control, Control::Device_List,
                       Control::Set_PPPOE})
         m.panel.setEnabled(c, true);
+    m.end(Operation::Scan, true);
 }
 
 }  // namespace kelvane

@@ -11,6 +11,7 @@ void failWrite(Machine &m)
     m.RetryCount = 0;
     m.setCommandsEnabled(true);
     m.log.append({QStringLiteral("设置设备") + m.deviceNumber() + QStringLiteral("参数不成功！")});
+    m.end(Operation::Write, false);
 }
 
 void refuseWrite(Machine &m, const QString &message)
@@ -18,6 +19,7 @@ void refuseWrite(Machine &m, const QString &message)
     m.RetryCount = 0;
     m.setCommandsEnabled(true);
     m.log.replace({message});
+    m.end(Operation::Write, false);
 }
 
 void dispatchWrite(Machine &m)
@@ -28,6 +30,7 @@ void dispatchWrite(Machine &m)
         m.setCommandsEnabled(true);
         m.RetryCount = 0;
         m.log.append({QStringLiteral("设置设备") + m.deviceNumber() + QStringLiteral("数据成功！")});
+        m.end(Operation::Write, true);
         return;
     }
     const std::optional<DeviceAddress> address = m.selectedAddress();

@@ -30,6 +30,7 @@ QString handleDefaultsAck(Machine &m, const QByteArray &reply)
     const QString result = positive ? QStringLiteral("默认参数成功，请重新读取该设备参数！")
                                     : QStringLiteral("默认参数不成功，请重新操作！");
     m.log.append({QStringLiteral("恢复设备") + m.deviceNumber() + result});
+    m.end(Operation::Defaults, positive);
     return positive ? QStringLiteral("defaults acknowledged") : QStringLiteral("defaults refused");
 }
 

@@ -88,6 +88,7 @@ void applyStartMode(Machine &m, int digit)
         m.panel.setEnabled(c, true);
     m.RetryCount = 0;
     m.log.append({QStringLiteral("读取设备") + m.deviceNumber() + QStringLiteral("参数成功！")});
+    m.end(Operation::Read, true);
 }
 
 void applyValue(Machine &m, const Parameter &p, const Answer &decoded)

@@ -253,6 +253,61 @@ private slots:
         QVERIFY(!rig.timer.isActive());
     }
 
+    void everyOperationEndsOnce_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<bool>("succeeded");
+        const int scan = int(Operation::Scan), read = int(Operation::Read), write = int(Operation::Write);
+        const int defaults = int(Operation::Defaults), reset = int(Operation::Reset);
+        // Module 0 is listed and read, unless the script starts with "-", where no module is
+        // known. s scan, f a found module, t a time-out, c a click,
+        // a an answer, w Setting, k an ack, n a refusal, u the start mode cleared, d defaults, r reset.
+        QTest::newRow("scan finds a module") << "sftttt" << scan << true;
+        QTest::newRow("scan finds nothing") << "-stttt" << scan << false;
+        QTest::newRow("read succeeds") << "caaaaaaaaaaaaaaaaa" << read << true;
+        QTest::newRow("read times out") << "caattt" << read << false;
+        QTest::newRow("write succeeds") << "wkkkkkkkkkkkkkkkkk" << write << true;
+        QTest::newRow("write refused by the module") << "wkkn" << write << false;
+        QTest::newRow("write refused before sending") << "uw" << write << false;
+        QTest::newRow("write times out") << "wkttt" << write << false;
+        QTest::newRow("defaults restored") << "dk" << defaults << true;
+        QTest::newRow("defaults refused") << "dn" << defaults << false;
+        QTest::newRow("defaults time out") << "dt" << defaults << false;
+        QTest::newRow("reset") << "r" << reset << true;
+    }
+
+    void everyOperationEndsOnce()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, operation);
+        QFETCH(bool, succeeded);
+        const bool known = !script.startsWith('-');
+        EngineRig rig(known ? 1 : 0);
+        if (known)
+            rig.read(0);
+        QList<QPair<int, bool>> ends;
+        connect(&rig.engine, &Engine::operationEnded, this,
+                [&ends](Operation op, bool ok) { ends.append({int(op), ok}); });
+        int answered = 0;
+        for (QChar step : script) {
+            switch (step.toLatin1()) {
+            case 's': rig.engine.scan(); break;
+            case 'f': rig.link.deliver(addr(0)); break;
+            case 't': QVERIFY(rig.timer.fire()); break;
+            case 'c': rig.click(0); break;
+            case 'a': rig.answer(0, answered, answered + 1); ++answered; break;
+            case 'w': rig.engine.setting(); break;
+            case 'k': rig.acks(0, 1); break;
+            case 'n': rig.link.deliver(addr(0) + "ERROR\r\n"); break;
+            case 'u': rig.panel.setChecked(C::PPPOE, false); break;
+            case 'd': rig.engine.restoreDefaults(); break;
+            case 'r': rig.engine.runDevice(); break;
+            }
+        }
+        QCOMPARE(ends, (QList<QPair<int, bool>>{{operation, succeeded}}));
+    }
+
     void everyDatagramIsExplained()
     {
         EngineRig rig(2);
