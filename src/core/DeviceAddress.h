@@ -19,6 +19,9 @@ public:
     // The address a datagram starts with; none when it is shorter than an address.
     static std::optional<DeviceAddress> fromFrame(const QByteArray &frame);
 
+    // Twelve hex digits in any case, as a person types the address the list shows.
+    static std::optional<DeviceAddress> fromHex(const QString &hex);
+
     QByteArray toByteArray() const;
     // Twelve upper-case hex digits, no separators: 001A2B3C4D5E.
     QString toHex() const;

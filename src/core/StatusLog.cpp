@@ -10,16 +10,19 @@ StatusLog::StatusLog(Panel &panel, Clock clock) : m_panel(panel), m_clock(std::m
 
 void StatusLog::replace(const QStringList &messageLines)
 {
+    m_last = messageLines;
     m_panel.replaceLog(entry(messageLines));
 }
 
 void StatusLog::append(const QStringList &messageLines)
 {
+    m_last = messageLines;
     m_panel.appendLog(entry(messageLines));
 }
 
 void StatusLog::replaceWithMessage(const QString &message)
 {
+    m_last = {message};
     m_panel.replaceLog(message);
 }
 

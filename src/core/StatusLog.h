@@ -23,6 +23,9 @@ public:
     // The whole pane becomes the message alone, without timestamp.
     void replaceWithMessage(const QString &message);
 
+    // The message lines of the newest entry, without its timestamp.
+    const QStringList &lastMessage() const { return m_last; }
+
     // A number in a message: decimal with one leading blank when not negative.
     static QString number(int n);
     static QString timestamp(const QDateTime &when);
@@ -32,6 +35,7 @@ private:
 
     Panel &m_panel;
     Clock m_clock;
+    QStringList m_last;
 };
 
 }  // namespace kelvane
