@@ -4,6 +4,7 @@
 #include "core/Link.h"
 
 #include <QByteArrayList>
+#include <QHash>
 
 namespace kelvane::test {
 
@@ -15,12 +16,19 @@ public:
         return m_open;
     }
     QString errorString() const override { return m_open ? QString() : QStringLiteral("Address in use"); }
-    void send(const QByteArray &datagram) override
+    bool send(const QByteArray &datagram) override
     {
         if (m_open)
             sent.append(datagram);
+        return m_open;
     }
     QString localAddress() const override { return QStringLiteral("192.0.2.1"); }
+    std::optional<ModuleRoute> routeOf(const DeviceAddress &module) const override
+    {
+        const auto route = routes.constFind(module.toByteArray());
+        return route == routes.constEnd() ? std::nullopt : std::optional<ModuleRoute>(*route);
+    }
+    QList<NetworkCard> cards() const override { return cardList; }
 
     // What a module would answer.
     void deliver(const QByteArray &datagram) { emit datagramReceived(datagram); }
@@ -28,6 +36,9 @@ public:
     void setPortTaken(bool taken) { m_portTaken = taken; }
 
     QByteArrayList sent;
+    // Where modules were heard, by address bytes, and the cards in use.
+    QHash<QByteArray, ModuleRoute> routes;
+    QList<NetworkCard> cardList;
 
 private:
     bool m_open = false;
