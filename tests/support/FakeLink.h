@@ -36,9 +36,10 @@ public:
     void setPortTaken(bool taken) { m_portTaken = taken; }
 
     QByteArrayList sent;
-    // Where modules were heard, by address bytes, and the cards in use.
+    // Where modules were heard, by address bytes, and the cards in use: one
+    // card, the one localAddress() names.
     QHash<QByteArray, ModuleRoute> routes;
-    QList<NetworkCard> cardList;
+    QList<NetworkCard> cardList{{QStringLiteral("eth0"), 2, QHostAddress(QStringLiteral("192.0.2.1"))}};
 
 private:
     bool m_open = false;
