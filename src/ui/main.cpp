@@ -26,8 +26,11 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "kelvane-config: %s\n", qPrintable(parser.errorText()));
         return 2;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        // Without an application the parser does not know the program's name.
+        QString help = parser.helpText();
+        help.replace(QStringLiteral("<executable_name>"), QStringLiteral("kelvane-config"));
+        std::fputs(qPrintable(help), stdout);
         return 0;
     }
     if (parser.isSet(QStringLiteral("version"))) {

@@ -341,7 +341,7 @@ void TwoCards::commandLine_data()
                                            << "kelvane-config: network card \"lo\" cannot broadcast";
     QTest::newRow("no name") << QStringList{"--interface"} << 2
                              << "kelvane-config: Missing value after '--interface'.";
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: ";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: kelvane-config [options]\n";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "kelvane-config 3.0\n";
 }
 
