@@ -211,6 +211,12 @@ void TwoCards::oneScanFindsBothLans()
     QCOMPARE(tool.routeOf(1), "192.0.2.1 from 192.0.2.2");
     QCOMPARE(tool.routeOf(4), "198.51.100.1 from 198.51.100.2");
     QCOMPARE(tool.routeOf(5), "none");
+
+    // Leaving, the tool tells the modules of both LANs, once each.
+    tool.engine.exitConfirmed();
+    const QString exit = "in  FF FF FF FF FF FF 45 4E 44 | ";
+    QTRY_COMPARE_WITH_TIMEOUT(m_sim1->received().mid(4), QStringList{exit + "192.0.2.1:65002"}, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(m_sim2->received().mid(4), QStringList{exit + "198.51.100.1:65002"}, Timeout);
 }
 
 void TwoCards::frameForAModuleLeavesByItsCard()
