@@ -30,7 +30,7 @@ class NoLink final : public Link {
 public:
     bool open() override { return true; }
     QString errorString() const override { return {}; }
-    void send(const QByteArray &) override {}
+    bool send(const QByteArray &) override { return true; }
     QString localAddress() const override { return QStringLiteral("127.0.0.1"); }
 };
 

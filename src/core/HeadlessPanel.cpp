@@ -111,9 +111,10 @@ void HeadlessPanel::appendLog(const QString &entry)
     m_log += QStringLiteral("\r\n") + entry;
 }
 
-void HeadlessPanel::setAddressDisplay(const QString &text)
+void HeadlessPanel::setAddressDisplay(const QString &text, const QString &toolTip)
 {
     m_addressDisplay = text;
+    m_addressToolTip = toolTip;
 }
 
 }  // namespace kelvane

@@ -34,8 +34,9 @@ public:
     void replaceLog(const QString &text) override;
     void appendLog(const QString &entry) override;
 
-    void setAddressDisplay(const QString &text) override;
+    void setAddressDisplay(const QString &text, const QString &toolTip) override;
     QString addressDisplay() const { return m_addressDisplay; }
+    QString addressToolTip() const { return m_addressToolTip; }
 
     QStringList items(Control combo) const { return m_items.value(combo); }
 
@@ -49,6 +50,7 @@ private:
     int m_selectedDevice = -1;
     QString m_log;
     QString m_addressDisplay;
+    QString m_addressToolTip;
 };
 
 }  // namespace kelvane

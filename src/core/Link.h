@@ -1,33 +1,72 @@
-// Winsock: the one UDP socket. Every datagram goes to 255.255.255.255:65000
-// from local port 65002; every datagram that arrives is delivered whole.
+// Winsock: how datagrams travel. Every datagram goes to 255.255.255.255:65000
+// from local port 65002, out of every network card or out of the one card a
+// module answers on; every datagram that arrives is delivered whole.
 #pragma once
 
-#include <QAbstractSocket>
+#include "DeviceAddress.h"
+
 #include <QByteArray>
+#include <QHostAddress>
+#include <QList>
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 namespace kelvane {
+
+enum class Direction { Sent, Received };
+
+// One card a datagram can be sent out of.
+struct NetworkCard {
+    QString name;          // as the system calls it: eth0, wlp2s0, ...
+    int index = 0;         // QNetworkInterface::index(), what a datagram is pinned to
+    QHostAddress address;  // its first IPv4 address, the source of its broadcasts
+
+    friend bool operator==(const NetworkCard &, const NetworkCard &) = default;
+};
+
+// Where a module was heard: the card its discovery reply came in on, and from whom.
+struct ModuleRoute {
+    NetworkCard card;
+    QHostAddress peer;
+};
 
 class Link : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
 
-    // Opens the socket if it is not open yet; false, with error(), if it cannot.
+    // Opens the socket if it is not open yet; false with errorString() if it cannot.
     virtual bool open() = 0;
-    // Why the last open or send failed, and the system's own words for it.
-    virtual QAbstractSocket::SocketError error() const = 0;
+    // Why the last open or send failed, in the words of the status pane.
     virtual QString errorString() const = 0;
 
-    // False, with error(), when the datagram could not go out.
+    // False, with errorString() saying why, when the datagram went out on no
+    // card it was meant for.
     virtual bool send(const QByteArray &datagram) = 0;
 
-    // The IPv4 address the broadcasts leave from, in dotted decimal.
+    // The IPv4 address a broadcast leaves from when no card is chosen for it
+    // (the card of the default route), in dotted decimal.
     virtual QString localAddress() const = 0;
+
+    // The card a module was found on; none for a module never heard from.
+    virtual std::optional<ModuleRoute> routeOf(const DeviceAddress &) const { return std::nullopt; }
+    // The cards broadcasts go out on.
+    virtual QList<NetworkCard> cards() const { return {}; }
+
+    // The address the tool talks to this module from.
+    QString localAddressFor(const DeviceAddress &module) const
+    {
+        const std::optional<ModuleRoute> route = routeOf(module);
+        return route ? route->card.address.toString() : localAddress();
+    }
 
 signals:
     void datagramReceived(const QByteArray &datagram);
+    // Every datagram sent (once per card) or received, before it is handled; for traces.
+    void traffic(kelvane::Direction direction, const QByteArray &datagram, const QString &card,
+                 const QHostAddress &peer, quint16 port);
 };
 
 }  // namespace kelvane

@@ -1,7 +1,6 @@
 #include "Machine.h"
 
 #include "Diagnostics.h"
-#include "LinkErrorText.h"
 
 namespace kelvane {
 
@@ -11,7 +10,7 @@ bool Machine::send(const QByteArray &frame)
         return true;
     qCWarning(lcLink) << "send failed:" << Winsock.errorString();
     // A read retried over a pulled cable fails the same way each time: one entry says it.
-    const QString message = QStringLiteral("发送数据失败：") + linkErrorText(Winsock.error());
+    const QString message = QStringLiteral("发送数据失败：") + Winsock.errorString();
     if (!panel.logText().endsWith(message))
         log.append({message});
     return false;

@@ -45,8 +45,8 @@ public:
     virtual void replaceLog(const QString &text) = 0;
     virtual void appendLog(const QString &entry) = 0;
 
-    // DISP_IP.
-    virtual void setAddressDisplay(const QString &text) = 0;
+    // DISP_IP, and its tooltip: the network cards in use.
+    virtual void setAddressDisplay(const QString &text, const QString &toolTip) = 0;
 };
 
 }  // namespace kelvane

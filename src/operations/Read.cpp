@@ -1,6 +1,7 @@
 #include "Read.h"
 
 #include "protocol/Catalogue.h"
+#include "Startup.h"
 #include "protocol/QuerySender.h"
 
 namespace kelvane {
@@ -24,6 +25,7 @@ void startRead(Machine &m)
         return;
     }
     m.SelectedDevice = qint16(selected);
+    showAddress(m, m.selectedAddress());
     clearParameterControls(m);
     if (m.RetryCount == 0)
         m.log.replace({QStringLiteral("读取设备") + m.deviceNumber() + QStringLiteral("参数... ...")});

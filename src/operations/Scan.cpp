@@ -1,6 +1,5 @@
 #include "Scan.h"
 
-#include "core/LinkErrorText.h"
 #include "protocol/Frames.h"
 
 namespace kelvane {
@@ -8,7 +7,7 @@ namespace kelvane {
 QStringList portUnavailableMessage(const Machine &m)
 {
     return {QStringLiteral("无法打开本地UDP端口") + StatusLog::number(LocalPort) +
-                QStringLiteral("：") + linkErrorText(m.Winsock.error()),
+                QStringLiteral("：") + m.Winsock.errorString(),
             QStringLiteral("请关闭占用该端口的程序，然后重新扫描设备。")};
 }
 

@@ -3,6 +3,7 @@
 #include "Scan.h"
 #include "protocol/Catalogue.h"
 #include "protocol/Frames.h"
+#include "protocol/NetworkCards.h"
 
 #include <algorithm>
 
@@ -12,6 +13,12 @@ QString addressDisplay(const QString &localAddress)
 {
     return QStringLiteral("本机IP地址：") + localAddress + QStringLiteral("    端口号：") +
            StatusLog::number(LocalPort);
+}
+
+void showAddress(Machine &m, const std::optional<DeviceAddress> &module)
+{
+    const QString local = module ? m.Winsock.localAddressFor(*module) : m.Winsock.localAddress();
+    m.panel.setAddressDisplay(addressDisplay(local), cardsToolTip(m.Winsock.cards()));
 }
 
 void startUp(Machine &m)
@@ -29,7 +36,7 @@ void startUp(Machine &m)
     if (!opened) {
         m.log.append(portUnavailableMessage(m));
     }
-    m.panel.setAddressDisplay(addressDisplay(m.Winsock.localAddress()));
+    showAddress(m);
 
     for (Control c : {Control::User_ID, Control::User_Password, Control::Set_PPPOE,
                       Control::Ethernet_Control, Control::UART_Control, Control::L_Default,

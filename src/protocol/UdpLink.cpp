@@ -1,21 +1,38 @@
 #include "UdpLink.h"
 
+#include "NetworkCards.h"
 #include "core/Constants.h"
 #include "core/Diagnostics.h"
+#include "LinkErrorText.h"
+#include "protocol/Frames.h"
 
+#include <QCoreApplication>
 #include <QNetworkDatagram>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace kelvane {
 
 namespace {
 // Room for a burst of discovery replies from a full table of modules.
 constexpr int ReceiveBufferBytes = 4 * 1024 * 1024;
-}
+// Garbage on a LAN could fill the table of routes without end; past this many
+// a new sender is not remembered, and frames to it go out on every card.
+constexpr qsizetype MaxRoutes = 4 * DeviceTableCapacity;
+// The exit frame's address: every module, never one.
+const QByteArray EveryModule(DeviceAddressSize, '\xFF');
+}  // namespace
 
 UdpLink::UdpLink(QObject *parent) : Link(parent)
 {
     connect(&m_socket, &QUdpSocket::readyRead, this, &UdpLink::readPending);
+}
+
+void UdpLink::setCardNames(const QStringList &names)
+{
+    m_names = names;
+    refreshCards();
 }
 
 bool UdpLink::open()
@@ -24,11 +41,14 @@ bool UdpLink::open()
         return true;
     // Not shared: a second program on 65002 would take some of the answers.
     if (!m_socket.bind(QHostAddress::AnyIPv4, LocalPort, QAbstractSocket::DontShareAddress)) {
-        remember(m_socket);
+        m_error = linkErrorText(m_socket.error());
+        qCWarning(lcLink) << "cannot bind port" << LocalPort << ":" << m_socket.errorString();
         m_socket.abort();
         return false;
     }
     m_socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(ReceiveBufferBytes));
+    m_error.clear();
+    refreshCards();
     return true;
 }
 
@@ -37,34 +57,39 @@ bool UdpLink::isOpen() const
     return m_socket.state() == QAbstractSocket::BoundState;
 }
 
-QAbstractSocket::SocketError UdpLink::error() const
-{
-    return m_error;
-}
-
 QString UdpLink::errorString() const
 {
-    return m_errorString;
-}
-
-void UdpLink::remember(const QUdpSocket &socket)
-{
-    m_error = socket.error();
-    m_errorString = socket.errorString();
+    return m_error;
 }
 
 bool UdpLink::send(const QByteArray &datagram)
 {
     if (!isOpen()) {
-        m_error = QAbstractSocket::SocketAddressNotAvailableError;
-        m_errorString = QStringLiteral("local port not open");
+        if (m_error.isEmpty())
+            m_error = QCoreApplication::translate("UdpLink", "本地UDP端口未打开");
         return false;
     }
-    if (m_socket.writeDatagram(datagram, QHostAddress::Broadcast, RemotePort) == datagram.size())
-        return true;
-    remember(m_socket);
-    qCWarning(lcLink) << "cannot send" << datagram.size() << "bytes:" << m_errorString;
-    return false;
+    if (datagram == frames::discoveryRequest())
+        beginDiscovery();
+    const QList<NetworkCard> targets = cardsFor(datagram);
+    if (targets.isEmpty()) {
+        m_error = noCardText();
+        qCDebug(lcLink) << "not sent, no card:" << datagram.toHex(' ');
+        return false;
+    }
+    QStringList failures;
+    for (const NetworkCard &target : targets) {
+        QNetworkDatagram out(datagram, QHostAddress(QHostAddress::Broadcast), RemotePort);
+        out.setInterfaceIndex(uint(target.index));
+        if (m_socket.writeDatagram(out) != datagram.size()) {
+            failures.append(target.name + QStringLiteral("：") + linkErrorText(m_socket.error()));
+            qCWarning(lcLink) << "not sent on" << target.name << m_socket.errorString();
+            continue;
+        }
+        emit traffic(Direction::Sent, datagram, target.name, out.destinationAddress(), RemotePort);
+    }
+    m_error = failures.join(QStringLiteral("; "));
+    return failures.size() < targets.size();
 }
 
 QString UdpLink::localAddress() const
@@ -74,18 +99,98 @@ QString UdpLink::localAddress() const
     QUdpSocket probe;
     probe.connectToHost(QHostAddress::Broadcast, RemotePort);
     const QHostAddress address = probe.localAddress();
-    if (probe.state() == QAbstractSocket::ConnectedState && !address.isNull() && address != QHostAddress::AnyIPv4)
+    const bool routed = probe.state() == QAbstractSocket::ConnectedState && !address.isNull() &&
+                        address != QHostAddress::AnyIPv4;
+    // The default route may lead out of a card the tool was told not to use.
+    const bool inUse = m_cards.isEmpty() ||
+                       std::any_of(m_cards.begin(), m_cards.end(),
+                                   [&address](const NetworkCard &c) { return c.address == address; });
+    if (routed && inUse)
         return address.toString();
+    if (!m_cards.isEmpty())
+        return m_cards.first().address.toString();
     return QHostAddress(QHostAddress::LocalHost).toString();
+}
+
+std::optional<ModuleRoute> UdpLink::routeOf(const DeviceAddress &module) const
+{
+    const auto heard = m_heard.constFind(module.toByteArray());
+    if (heard == m_heard.constEnd())
+        return std::nullopt;
+    const NetworkCard *on = card(heard->cardIndex);
+    if (!on)
+        return std::nullopt;
+    return ModuleRoute{*on, heard->peer};
 }
 
 void UdpLink::readPending()
 {
     while (m_socket.hasPendingDatagrams()) {
         const QNetworkDatagram datagram = m_socket.receiveDatagram();
-        if (datagram.isValid())
-            emit datagramReceived(datagram.data());
+        if (!datagram.isValid())
+            continue;
+        learn(datagram.data(), datagram.interfaceIndex(), datagram.senderAddress());
+        const NetworkCard *on = card(int(datagram.interfaceIndex()));
+        emit traffic(Direction::Received, datagram.data(), on ? on->name : QString(), datagram.senderAddress(),
+                     quint16(datagram.senderPort()));
+        emit datagramReceived(datagram.data());
     }
+}
+
+void UdpLink::beginDiscovery()
+{
+    ++m_round;
+    refreshCards();
+}
+
+void UdpLink::refreshCards()
+{
+    m_cards = usableCards(systemInterfaces(), m_names);
+    // A module whose card is gone is reached like one never heard from: on every card.
+    m_heard.removeIf([this](const QHash<QByteArray, Heard>::iterator it) { return !card(it->cardIndex); });
+}
+
+void UdpLink::learn(const QByteArray &datagram, int cardIndex, const QHostAddress &peer)
+{
+    const QByteArray address = datagram.left(DeviceAddressSize);
+    // Answers on a card the tool does not use (loopback, a card left out) teach nothing.
+    if (address.size() < DeviceAddressSize || address == EveryModule || !card(cardIndex))
+        return;
+    const auto heard = m_heard.find(address);
+    if (heard == m_heard.end()) {
+        if (m_heard.size() < MaxRoutes)
+            m_heard.insert(address, {cardIndex, peer, m_round});
+        return;
+    }
+    // The first answer to each discovery request counts: a module on two cards
+    // keeps one of them, and a module moved to another card is found there.
+    if (heard->round != m_round)
+        *heard = {cardIndex, peer, m_round};
+}
+
+const NetworkCard *UdpLink::card(int index) const
+{
+    for (const NetworkCard &c : m_cards) {
+        if (c.index == index)
+            return &c;
+    }
+    return nullptr;
+}
+
+QList<NetworkCard> UdpLink::cardsFor(const QByteArray &datagram) const
+{
+    if (const std::optional<DeviceAddress> module = DeviceAddress::fromFrame(datagram)) {
+        if (const std::optional<ModuleRoute> route = routeOf(*module))
+            return {route->card};
+    }
+    return m_cards;
+}
+
+QString UdpLink::noCardText() const
+{
+    if (m_names.isEmpty())
+        return QCoreApplication::translate("UdpLink", "没有可以广播的网卡：请接上网线或连接网络");
+    return QCoreApplication::translate("UdpLink", "指定的网卡（%1）都没有连接").arg(m_names.join(QStringLiteral(", ")));
 }
 
 }  // namespace kelvane

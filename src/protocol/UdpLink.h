@@ -1,8 +1,11 @@
-// Winsock on a QUdpSocket bound to local port 65002 with broadcast permission.
+// Winsock on a QUdpSocket bound to local port 65002 with broadcast permission,
+// sending out of every usable network card, or out of a module's own card.
 #pragma once
 
 #include "core/Link.h"
 
+#include <QHash>
+#include <QStringList>
 #include <QUdpSocket>
 
 namespace kelvane {
@@ -12,20 +15,40 @@ class UdpLink final : public Link {
 public:
     explicit UdpLink(QObject *parent = nullptr);
 
+    // Only the cards of these names (see checkCardNames); empty: every usable card.
+    void setCardNames(const QStringList &names);
+
     bool open() override;
-    QAbstractSocket::SocketError error() const override;
     QString errorString() const override;
     bool send(const QByteArray &datagram) override;
     QString localAddress() const override;
+    std::optional<ModuleRoute> routeOf(const DeviceAddress &module) const override;
+    QList<NetworkCard> cards() const override { return m_cards; }
 
 private:
+    // Where a module was last heard: the card's index and the sender.
+    struct Heard {
+        int cardIndex = 0;
+        QHostAddress peer;
+        quint64 round = 0;  // the discovery request it answered
+    };
+
     bool isOpen() const;
-    void remember(const QUdpSocket &socket);
     void readPending();
+    // A new discovery request: the cards as they are now, and routes to be learnt afresh.
+    void beginDiscovery();
+    void refreshCards();
+    void learn(const QByteArray &datagram, int cardIndex, const QHostAddress &peer);
+    const NetworkCard *card(int index) const;
+    QList<NetworkCard> cardsFor(const QByteArray &datagram) const;
+    QString noCardText() const;
 
     QUdpSocket m_socket;
-    QAbstractSocket::SocketError m_error = QAbstractSocket::UnknownSocketError;
-    QString m_errorString;
+    QString m_error;
+    QStringList m_names;
+    QList<NetworkCard> m_cards;
+    QHash<QByteArray, Heard> m_heard;  // keyed by DeviceAddress bytes
+    quint64 m_round = 0;
 };
 
 }  // namespace kelvane

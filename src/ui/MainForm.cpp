@@ -268,9 +268,10 @@ void MainForm::appendLog(const QString &entry)
     bar->setValue(position);
 }
 
-void MainForm::setAddressDisplay(const QString &text)
+void MainForm::setAddressDisplay(const QString &text, const QString &toolTip)
 {
     DISP_IP->setText(text);
+    DISP_IP->setToolTip(toolTip);
     fitToText(*DISP_IP);
 }
 

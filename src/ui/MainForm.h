@@ -47,7 +47,7 @@ public:
     void replaceLog(const QString &text) override;
     void appendLog(const QString &entry) override;
 
-    void setAddressDisplay(const QString &text) override;
+    void setAddressDisplay(const QString &text, const QString &toolTip) override;
 
 protected:
     // Every way of closing the window asks first; it closes whatever the answer.

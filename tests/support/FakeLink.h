@@ -4,6 +4,7 @@
 #include "core/Link.h"
 
 #include <QByteArrayList>
+#include <QHash>
 
 namespace kelvane::test {
 
@@ -14,19 +15,25 @@ public:
         m_open = !m_portTaken;
         return m_open;
     }
-    QAbstractSocket::SocketError error() const override
+    QString errorString() const override
     {
-        return m_open ? QAbstractSocket::NetworkError : QAbstractSocket::AddressInUseError;
+        return m_open ? QStringLiteral("网络不可用，请检查网线和网络设置") : QStringLiteral("端口已被其他程序占用");
     }
-    QString errorString() const override { return m_open ? "Network unreachable" : "Address in use"; }
     bool send(const QByteArray &datagram) override
     {
         if (!m_open || unreachable)
             return false;
         sent.append(datagram);
+        emit traffic(Direction::Sent, datagram, cardList.value(0).name, QHostAddress::Broadcast, 65000);
         return true;
     }
     QString localAddress() const override { return QStringLiteral("192.0.2.1"); }
+    std::optional<ModuleRoute> routeOf(const DeviceAddress &module) const override
+    {
+        const auto route = routes.constFind(module.toByteArray());
+        return route == routes.constEnd() ? std::nullopt : std::optional<ModuleRoute>(*route);
+    }
+    QList<NetworkCard> cards() const override { return cardList; }
 
     // What a module would answer.
     void deliver(const QByteArray &datagram) { emit datagramReceived(datagram); }
@@ -36,6 +43,10 @@ public:
     QByteArrayList sent;
     // The cable is out: every send fails.
     bool unreachable = false;
+    // Where modules were heard, by address bytes, and the cards in use: one
+    // card, the one localAddress() names.
+    QHash<QByteArray, ModuleRoute> routes;
+    QList<NetworkCard> cardList{{QStringLiteral("eth0"), 2, QHostAddress(QStringLiteral("192.0.2.1"))}};
 
 private:
     bool m_open = false;

@@ -33,6 +33,7 @@ std::variant<Options, QString> parseOptions(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral("Simulates Kelvane modules on UDP port 65000."));
     parser.addHelpOption();
     const QCommandLineOption modules(QStringLiteral("modules"), QStringLiteral("Number of modules (default 3)."), QStringLiteral("N"), QStringLiteral("3"));
+    const QCommandLineOption first(QStringLiteral("first"), QStringLiteral("Number of the first module (default 1)."), QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption verbose(QStringLiteral("verbose"), QStringLiteral("One hex line per datagram on stderr."));
     const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the drops (default 1)."), QStringLiteral("S"), QStringLiteral("1"));
     const QCommandLineOption restart(QStringLiteral("restart-ms"), QStringLiteral("How long a reset module stays silent (default 1000)."), QStringLiteral("MS"), QStringLiteral("1000"));
@@ -43,7 +44,7 @@ std::variant<Options, QString> parseOptions(const QStringList &arguments)
     const QCommandLineOption noAcks(QStringLiteral("no-write-acks"), QStringLiteral("Store writes but never acknowledge them."));
     const QCommandLineOption refuse(QStringLiteral("refuse-write"), QStringLiteral("Answer this code's write with ER."), QStringLiteral("CODE"));
     const QCommandLineOption duplicate(QStringLiteral("duplicate"), QStringLiteral("Send every answer twice."));
-    parser.addOptions({modules, verbose, seed, restart, silent, drop, delay, reject, noAcks, refuse, duplicate});
+    parser.addOptions({modules, first, verbose, seed, restart, silent, drop, delay, reject, noAcks, refuse, duplicate});
 
     if (!parser.parse(arguments))
         return parser.errorText();
@@ -59,6 +60,10 @@ std::variant<Options, QString> parseOptions(const QStringList &arguments)
     if (!count)
         return QStringLiteral("--modules takes a number from 0 to %1.").arg(MaxModules);
     options.modules = int(*count);
+    const auto firstNumber = integer(parser.value(first), 1, MaxModules);
+    if (!firstNumber || *firstNumber - 1 + options.modules > MaxModules)
+        return QStringLiteral("--first and --modules must keep every module number within 1 to %1.").arg(MaxModules);
+    options.first = int(*firstNumber);
 
     const auto seedValue = integer(parser.value(seed), 0, 0xFFFFFFFFLL);
     if (!seedValue)

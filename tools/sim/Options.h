@@ -12,6 +12,7 @@ namespace kelvane::sim {
 
 struct Options {
     int modules = 3;
+    int first = 1;  // the number of the first module: two simulators on two LANs need not share addresses
     bool verbose = false;
     quint32 seed = 1;
     int restartMs = 1000;

@@ -10,12 +10,12 @@ const QByteArray OutOfRange = QByteArrayLiteral("0:\r\n");
 constexpr qsizetype QueryCommandSize = 5;  // "AT", code, CR
 }  // namespace
 
-Responder::Responder(int moduleCount, Faults faults, int restartMs)
+Responder::Responder(int moduleCount, Faults faults, int restartMs, int firstIndex)
     : m_faults(std::move(faults)), m_restartMs(restartMs)
 {
     m_modules.reserve(moduleCount);
     for (int i = 0; i < moduleCount; ++i) {
-        m_modules.append(ModuleModel(i));
+        m_modules.append(ModuleModel(firstIndex + i));
         m_byAddress.insert(m_modules.last().address().toByteArray(), i);
     }
     m_silentUntil.fill(0, moduleCount);

@@ -20,7 +20,8 @@ struct Faults {
 
 class Responder {
 public:
-    explicit Responder(int moduleCount, Faults faults = {}, int restartMs = 1000);
+    // Modules firstIndex to firstIndex + moduleCount - 1 of the simulated network.
+    explicit Responder(int moduleCount, Faults faults = {}, int restartMs = 1000, int firstIndex = 0);
 
     // The answers to one datagram arriving at nowMs, a monotonic clock in ms.
     QByteArrayList respond(const QByteArray &request, qint64 nowMs);

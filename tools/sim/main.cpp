@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    Responder responder(options.modules, options.faults, options.restartMs);
+    Responder responder(options.modules, options.faults, options.restartMs, options.first - 1);
     Delivery delivery(options.drop, options.duplicate, options.seed);
     UdpShell shell(responder, delivery, options.delayMs, options.verbose);
     if (!shell.bind()) {
