@@ -133,16 +133,10 @@ bool ParameterValues::applyTo(Panel &panel) const
         case ValueKind::Text:
             panel.setText(parameter->control, value);
             break;
-        case ValueKind::StartMode: {
-            // Check first: a button group may refuse to clear its checked button.
-            const Control chosen = StartModeButtons.at(startModeNames().indexOf(value));
-            panel.setChecked(chosen, true);
-            for (Control button : StartModeButtons) {
-                if (button != chosen)
-                    panel.setChecked(button, false);
-            }
+        case ValueKind::StartMode:
+            // The three buttons are one group: checking one clears the others.
+            panel.setChecked(StartModeButtons.at(startModeNames().indexOf(value)), true);
             break;
-        }
         }
     }
     return applied;
