@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (read.ok())
         checkRead(read.value());
     else
-        require(read.error().file == FileName && read.error().message.startsWith(FileName + u": "));
+        require(read.error().file == FileName && read.error().message.startsWith(FileName + QStringLiteral(": ")));
     checkAssignment(bytes);
     return 0;
 }
