@@ -70,10 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const auto read = readProfile(bytes, FileName);
-    if (read.ok())
+    if (read.ok()) {
         checkRead(read.value());
-    else
-        require(read.error().file == FileName && read.error().message.startsWith(FileName + QStringLiteral(": ")));
+    } else {
+        require(read.error().file == FileName);
+        require(read.error().message.startsWith(FileName + QStringLiteral(": ")));
+    }
     checkAssignment(bytes);
     return 0;
 }

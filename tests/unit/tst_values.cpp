@@ -167,21 +167,27 @@ void ValuesTest::parse_data()
         << "baud_rate" << "10" << ""
         << QStringList{"baud_rate: index 10 is out of range; allowed: " + bauds};
     QTest::newRow("index too large for any number")
-        << "baud_rate" << "99999999999999999999" << "" << QStringList{"index 99999999999999999999 is out of range"};
+        << "baud_rate" << "99999999999999999999" << ""
+        << QStringList{"index 99999999999999999999 is out of range"};
     QTest::newRow("unknown item")
-        << "baud_rate" << "9601bps" << "" << QStringList{"baud_rate: \"9601bps\" is not an item; allowed: " + bauds};
-    QTest::newRow("item text is exact") << "baud_rate" << "9600BPS" << "" << QStringList{"\"9600BPS\" is not an item"};
+        << "baud_rate" << "9601bps" << ""
+        << QStringList{"baud_rate: \"9601bps\" is not an item; allowed: " + bauds};
+    QTest::newRow("item text is exact") << "baud_rate" << "9600BPS" << ""
+        << QStringList{"\"9600BPS\" is not an item"};
     QTest::newRow("negative index") << "baud_rate" << "-1" << "" << QStringList{"\"-1\" is not an item"};
     QTest::newRow("blank before index") << "baud_rate" << " 3" << "" << QStringList{"\" 3\" is not an item"};
-    QTest::newRow("empty choice") << "flow_control" << "" << ""
-                                  << QStringList{"flow_control: \"\" is not an item; allowed: 无, RTS/CTS, or an index from 0 to 1"};
-    QTest::newRow("flow control has two items") << "flow_control" << "2" << "" << QStringList{"index 2 is out of range"};
+    QTest::newRow("empty choice")
+        << "flow_control" << "" << ""
+        << QStringList{"flow_control: \"\" is not an item; allowed: 无, RTS/CTS, or an index from 0 to 1"};
+    QTest::newRow("flow control has two items") << "flow_control" << "2" << ""
+        << QStringList{"index 2 is out of range"};
     QTest::newRow("Chinese item") << "parity" << "偶校验" << "偶校验" << none;
     QTest::newRow("multicast item") << "socket_mode" << "UDP组播" << "UDP组播" << none;
     QTest::newRow("socket mode index 5") << "socket_mode" << "5" << "UDP组播" << none;
     QTest::newRow("data bits item 9") << "data_bits" << "9" << "9" << none;
     QTest::newRow("data bits index 0 is item 8") << "data_bits" << "0" << "8" << none;
-    QTest::newRow("data bits index 2") << "data_bits" << "2" << "" << QStringList{"data_bits: index 2", "8, 9, or an index from 0 to 1"};
+    QTest::newRow("data bits index 2") << "data_bits" << "2" << ""
+        << QStringList{"data_bits: index 2", "8, 9, or an index from 0 to 1"};
     QTest::newRow("stop bits item 1 wins over index 1") << "stop_bits" << "1" << "1" << none;
     QTest::newRow("stop bits index 0 is item 1") << "stop_bits" << "0" << "1" << none;
     QTest::newRow("address text") << "ip_address" << "192.000.002.010" << "192.000.002.010" << none;
@@ -191,14 +197,16 @@ void ValuesTest::parse_data()
     QTest::newRow("U+00FF is single-byte") << "gateway" << "\u00ff" << "\u00ff" << none;
     QTest::newRow("Chinese in an address")
         << "ip_address" << "192.0.2.中" << ""
-        << QStringList{"ip_address: character U+4E2D at position 9 has no single-byte code; allowed: characters up to U+00FF"};
+        << QStringList{"ip_address: character U+4E2D at position 9 has no single-byte code; "
+                       "allowed: characters up to U+00FF"};
     QTest::newRow("euro sign") << "destination_port" << "€1" << ""
                                << QStringList{"destination_port: character U+20AC at position 1"};
     QTest::newRow("start mode direct") << "start_mode" << "direct" << "direct" << none;
     QTest::newRow("start mode mixed case") << "start_mode" << "PPPoE" << "pppoe" << none;
     QTest::newRow("start mode capitals") << "start_mode" << "DHCP" << "dhcp" << none;
     QTest::newRow("start mode unknown")
-        << "start_mode" << "static" << "" << QStringList{"start_mode: \"static\" is not a start mode; allowed: direct, pppoe, dhcp"};
+        << "start_mode" << "static" << ""
+        << QStringList{"start_mode: \"static\" is not a start mode; allowed: direct, pppoe, dhcp"};
     QTest::newRow("start mode digit") << "start_mode" << "0" << "" << QStringList{"\"0\" is not a start mode"};
     QTest::newRow("start mode empty") << "start_mode" << "" << "" << QStringList{"\"\" is not a start mode"};
 }
@@ -239,8 +247,10 @@ void ValuesTest::assignment_data()
         << "unknown parameter \"speed\"; known: baud_rate, flow_control, data_bits, time_delimiter, parity, "
            "byte_delimiter, stop_bits, display_mode, gateway, subnet_mask, ip_address, port, destination_ip, "
            "destination_port, socket_mode, ethernet_mode, start_mode";
-    QTest::newRow("names are case-sensitive") << "Baud_Rate=3" << "Baud_Rate" << "" << "unknown parameter \"Baud_Rate\"";
-    QTest::newRow("blank in name") << "baud_rate =3" << "baud_rate " << "" << "unknown parameter \"baud_rate \"";
+    QTest::newRow("names are case-sensitive") << "Baud_Rate=3" << "Baud_Rate" << ""
+        << "unknown parameter \"Baud_Rate\"";
+    QTest::newRow("blank in name") << "baud_rate =3" << "baud_rate " << ""
+        << "unknown parameter \"baud_rate \"";
     QTest::newRow("bad value") << "baud_rate=10" << "baud_rate" << "" << "baud_rate: index 10 is out of range";
 }
 
@@ -303,7 +313,8 @@ void ValuesTest::sameValue_data()
     QTest::newRow("address padded and not") << "ip_address" << "192.0.2.10" << "192.000.002.010" << true;
     QTest::newRow("address last part differs") << "gateway" << "192.0.2.10" << "192.000.002.011" << false;
     QTest::newRow("address parts not shifted") << "gateway" << "19.20.2.10" << "192.0.2.10" << false;
-    QTest::newRow("three parts compared as text") << "subnet_mask" << "255.255.255" << "255.255.255.000" << false;
+    QTest::newRow("three parts compared as text") << "subnet_mask" << "255.255.255" << "255.255.255.000"
+        << false;
     QTest::newRow("address with letters as text") << "destination_ip" << "a.b.c.d" << "a.b.c.d" << true;
     QTest::newRow("port padded") << "port" << "80" << "00080" << true;
     QTest::newRow("port differs by a digit") << "destination_port" << "80" << "800" << false;
@@ -334,7 +345,8 @@ void ValuesTest::compare_data()
 
     const QStringList wanted = {"baud_rate=9600bps", "ip_address=192.0.2.10", "start_mode=dhcp"};
     QTest::newRow("equal, address padded")
-        << wanted << QStringList{"baud_rate=3", "ip_address=192.000.002.010", "start_mode=dhcp", "port=8000"} << "";
+        << wanted << QStringList{"baud_rate=3", "ip_address=192.000.002.010", "start_mode=dhcp", "port=8000"}
+        << "";
     QTest::newRow("one differs")
         << wanted << QStringList{"baud_rate=600bps", "ip_address=192.0.2.10", "start_mode=dhcp"}
         << "baud_rate: 9600bps / 600bps";
@@ -502,7 +514,8 @@ void ValuesTest::badProfiles_data()
         << QByteArray(R"({"format": "kelvane-profile", "version": "1", "parameters": {}})") << ""
         << "version is \"1\"; this program reads version 1";
     QTest::newRow("version 1.5")
-        << QByteArray(R"({"format": "kelvane-profile", "version": 1.5, "parameters": {}})") << "" << "version is 1.5";
+        << QByteArray(R"({"format": "kelvane-profile", "version": 1.5, "parameters": {}})") << ""
+        << "version is 1.5";
     QTest::newRow("version missing") << QByteArray(R"({"format": "kelvane-profile", "parameters": {}})")
                                      << "" << "version is missing";
     QTest::newRow("parameters missing") << QByteArray(R"({"format": "kelvane-profile", "version": 1})") << ""
@@ -520,28 +533,33 @@ void ValuesTest::badProfiles_data()
     QTest::newRow("number for a choice") << profile(R"("baud_rate": 3)") << "baud_rate"
                                          << "baud_rate: expected a text, found a number";
     QTest::newRow("null") << profile(R"("port": null)") << "port" << "port: expected a text, found null";
-    QTest::newRow("object") << profile(R"("gateway": {})") << "gateway" << "gateway: expected a text, found an object";
+    QTest::newRow("object") << profile(R"("gateway": {})") << "gateway"
+        << "gateway: expected a text, found an object";
     QTest::newRow("boolean") << profile(R"("start_mode": true)") << "start_mode"
                              << "start_mode: expected a text, found a boolean";
-    QTest::newRow("item not in list") << profile(R"("parity": "even")") << "parity"
-                                      << "parity: \"even\" is not an item; allowed: 无校验, 奇校验, 偶校验, or an index from 0 to 2";
+    QTest::newRow("item not in list")
+        << profile(R"("parity": "even")") << "parity"
+        << "parity: \"even\" is not an item; allowed: 无校验, 奇校验, 偶校验, or an index from 0 to 2";
     QTest::newRow("index past the list") << profile(R"("display_mode": "3")") << "display_mode"
                                          << "display_mode: index 3 is out of range";
     QTest::newRow("text above U+00FF") << profile(R"("ip_address": "192.0.2.中")") << "ip_address"
                                        << "ip_address: character U+4E2D at position 9";
     QTest::newRow("escaped text above U+00FF") << profile(R"("port": "8\u20ac")") << "port"
                                                << "port: character U+20AC at position 2";
-    QTest::newRow("start mode unknown") << profile(R"("start_mode": "static")") << "start_mode"
-                                        << "start_mode: \"static\" is not a start mode; allowed: direct, pppoe, dhcp";
+    QTest::newRow("start mode unknown")
+        << profile(R"("start_mode": "static")") << "start_mode"
+        << "start_mode: \"static\" is not a start mode; allowed: direct, pppoe, dhcp";
     QTest::newRow("good then bad") << profile(R"("baud_rate": "3", "stop_bits": "3")") << "stop_bits"
                                    << "stop_bits: index 3 is out of range";
     QTest::newRow("parameter twice")
         << profile(R"("baud_rate": "9600bps", "parity": "1", "baud_rate": "1200bps")") << "baud_rate"
         << "baud_rate: given more than once";
     QTest::newRow("parameter twice, once escaped")
-        << profile(R"("baud_rate": "3", "baud\u005frate": "3")") << "baud_rate" << "baud_rate: given more than once";
+        << profile(R"("baud_rate": "3", "baud\u005frate": "3")") << "baud_rate"
+        << "baud_rate: given more than once";
     QTest::newRow("field twice")
-        << QByteArray(R"({"format": "kelvane-profile", "format": "kelvane-profile", "version": 1, "parameters": {}})")
+        << QByteArray(R"({"format": "kelvane-profile", "format": "kelvane-profile", "version": 1,
+                          "parameters": {}})")
         << "" << "\"format\" is given more than once";
     QTest::newRow("unknown parameter twice") << profile(R"("speed": "1", "speed": "2")") << ""
                                              << "\"parameters.speed\" is given more than once";
@@ -566,7 +584,8 @@ void ValuesTest::goodProfile()
 {
     // Indexes and start-mode spellings are read into the form the window shows.
     const QByteArray text = R"({
-        "parameters": {"start_mode": "DHCP", "baud_rate": "7", "ip_address": "192.0.2.10", "time_delimiter": ""},
+        "parameters": {"start_mode": "DHCP", "baud_rate": "7", "ip_address": "192.0.2.10",
+                       "time_delimiter": ""},
         "version": 1.0, "format": "kelvane-profile"})";
     const auto read = readProfile(text, "site.json");
     QVERIFY2(read.ok(), qPrintable(read.ok() ? QString() : read.error().message));
@@ -592,8 +611,12 @@ void ValuesTest::profileTextIsStable()
                                 "    }\n"
                                 "}\n";
     QCOMPARE(profileText(values), expected);
-    QCOMPARE(profileText(ParameterValues()),
-             QByteArray("{\n    \"format\": \"kelvane-profile\",\n    \"version\": 1,\n    \"parameters\": {}\n}\n"));
+    const QByteArray empty = "{\n"
+                             "    \"format\": \"kelvane-profile\",\n"
+                             "    \"version\": 1,\n"
+                             "    \"parameters\": {}\n"
+                             "}\n";
+    QCOMPARE(profileText(ParameterValues()), empty);
 
     // All 17 in catalogue order.
     const QByteArray full = profileText(valuesOf(FullSet));
@@ -619,7 +642,8 @@ void ValuesTest::profileFiles()
     const QString missing = dir.filePath("missing.json");
     const auto absent = loadProfile(missing);
     QVERIFY(!absent.ok());
-    QVERIFY2(absent.error().message.startsWith(missing + ": cannot be read"), qPrintable(absent.error().message));
+    QVERIFY2(absent.error().message.startsWith(missing + ": cannot be read"),
+             qPrintable(absent.error().message));
 
     const auto unwritable = saveProfile(values, dir.filePath("no/such/dir/site.json"));
     QVERIFY(unwritable.has_value());
@@ -636,7 +660,8 @@ void ValuesTest::fleet_data()
 
     QTest::newRow("three") << "192.0.2.10" << 3
                            << QStringList{"192.000.002.010", "192.000.002.011", "192.000.002.012"} << "";
-    QTest::newRow("padded start") << "198.051.100.009" << 2 << QStringList{"198.051.100.009", "198.051.100.010"} << "";
+    QTest::newRow("padded start") << "198.051.100.009" << 2 << QStringList{"198.051.100.009", "198.051.100.010"}
+        << "";
     QTest::newRow("up to .255") << "203.0.113.250" << 6
                                 << QStringList{"203.000.113.250", "203.000.113.251", "203.000.113.252",
                                                "203.000.113.253", "203.000.113.254", "203.000.113.255"}
@@ -651,8 +676,9 @@ void ValuesTest::fleet_data()
     QTest::newRow("no modules") << "192.0.2.1" << 0 << QStringList{}
                                 << "ip_address: 0 modules from 192.0.2.1; the count must be at least 1";
     QTest::newRow("negative count") << "192.0.2.1" << -2 << QStringList{} << "the count must be at least 1";
-    QTest::newRow("part above 255") << "192.0.2.256" << 1 << QStringList{}
-                                    << "ip_address: \"192.0.2.256\" is not an address A.B.C.D with parts from 0 to 255";
+    QTest::newRow("part above 255")
+        << "192.0.2.256" << 1 << QStringList{}
+        << "ip_address: \"192.0.2.256\" is not an address A.B.C.D with parts from 0 to 255";
     QTest::newRow("three parts") << "192.0.2" << 1 << QStringList{} << "\"192.0.2\" is not an address";
     QTest::newRow("four digits") << "192.0.2.0010" << 1 << QStringList{} << "is not an address";
     QTest::newRow("empty part") << "192..2.1" << 1 << QStringList{} << "is not an address";
