@@ -592,6 +592,11 @@ void ValuesTest::goodProfile()
     QVERIFY(read.value() == valuesOf({"baud_rate=115200bps", "time_delimiter=", "ip_address=192.0.2.10",
                                        "start_mode=dhcp"}));
 
+    // Editors on some systems start UTF-8 files with a byte-order mark.
+    const auto marked = readProfile("\xef\xbb\xbf" + profile(R"("parity": "奇校验")"), "marked.json");
+    QVERIFY(marked.ok());
+    QVERIFY(marked.value() == valuesOf({"parity=1"}));
+
     const auto empty = readProfile(profile(""), "empty.json");
     QVERIFY(empty.ok());
     QCOMPARE(empty.value().size(), 0);
