@@ -72,8 +72,7 @@ std::optional<ProfileError> headerError(const QJsonObject &root, const QString &
     const QJsonValue version = root.value(VersionField);
     if (!version.isDouble() || version.toDouble() != ProfileVersion) {
         return fileError(file, Text::tr("version is %1; this program reads version %2")
-                                   .arg(shown(version))
-                                   .arg(ProfileVersion));
+                                   .arg(shown(version), QString::number(ProfileVersion)));
     }
     if (!root.value(ParametersField).isObject()) {
         return fileError(file, Text::tr("parameters is %1, expected an object")

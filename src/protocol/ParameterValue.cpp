@@ -68,12 +68,11 @@ Result<QString, ValueError> parseText(const Parameter &parameter, const QString 
     qsizetype position = 0;
     while (input.at(position).unicode() <= 0xFF)
         ++position;
-    const QString code = QStringLiteral("%1").arg(input.at(position).unicode(), 4, 16, QLatin1Char('0'));
+    const QString code = QString::number(input.at(position).unicode(), 16).rightJustified(4, u'0');
     const QString key = parameterKey(parameter);
-    return ValueError{key, Text::tr("%1: character U+%2 at position %3 has no single-byte code; "
-                              "allowed: characters up to U+00FF")
-                               .arg(key, code.toUpper())
-                               .arg(position + 1)};
+    const QString message = Text::tr("%1: character U+%2 at position %3 has no single-byte code; "
+                                     "allowed: characters up to U+00FF");
+    return ValueError{key, message.arg(key, code.toUpper()).arg(position + 1)};
 }
 
 Result<QString, ValueError> parseStartMode(const Parameter &parameter, const QString &input)

@@ -513,6 +513,9 @@ void ValuesTest::badProfiles_data()
     QTest::newRow("version as text")
         << QByteArray(R"({"format": "kelvane-profile", "version": "1", "parameters": {}})") << ""
         << "version is \"1\"; this program reads version 1";
+    QTest::newRow("version text holding a placeholder")
+        << QByteArray(R"({"format": "kelvane-profile", "version": "%2", "parameters": {}})") << ""
+        << "version is \"%2\"; this program reads version 1";
     QTest::newRow("version 1.5")
         << QByteArray(R"({"format": "kelvane-profile", "version": 1.5, "parameters": {}})") << ""
         << "version is 1.5";
