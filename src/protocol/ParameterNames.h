@@ -11,7 +11,7 @@ namespace kelvane {
 // The row with exactly this key, or nullptr.
 const Parameter *parameterByKey(QStringView key);
 
-// The row's position in the catalogue, 0 to 16.
+// The position of one of catalogue()'s rows, 0 to 16.
 int parameterRow(const Parameter &parameter);
 
 // The keys, in catalogue order.
