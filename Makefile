@@ -5,7 +5,7 @@
 #   make run      the tool on the real LAN, for real modules
 #   make screenshot   render the window under Xvfb to docs/
 #   make asan     the whole suite under AddressSanitizer and UBSan
-#   make fuzz     fuzz the receive path for FUZZ_SECONDS (default 60)
+#   make fuzz     fuzz the receive path and profile files, FUZZ_SECONDS in all (default 60)
 #   make bench    build the benchmarks in Release and print their table (inside a private network)
 
 SHELL := /bin/bash
@@ -48,8 +48,10 @@ fuzz:
 	@scripts/setup-debian --with-clang
 	@test -f build-fuzz/CMakeCache.txt || cmake --preset fuzz
 	cmake --build --preset fuzz
-	mkdir -p build-fuzz/corpus
-	cd build-fuzz && ./fuzz_receive -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 -artifact_prefix=./ corpus ../fuzz/corpus
+	mkdir -p build-fuzz/corpus build-fuzz/profile-corpus
+	cd build-fuzz && ./fuzz_receive -max_total_time=$$(( ($(FUZZ_SECONDS) + 1) / 2 )) -rss_limit_mb=4096 -artifact_prefix=./ corpus ../fuzz/corpus
+	cd build-fuzz && ./fuzz_profile -max_total_time=$$(( ($(FUZZ_SECONDS) + 1) / 2 )) -rss_limit_mb=4096 -max_len=8192 \
+		-dict=../fuzz/profile.dict -artifact_prefix=./profile- profile-corpus ../fuzz/profile-corpus
 
 bench: setup
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DKELVANE_BENCH=ON

@@ -28,6 +28,7 @@ enum class AnswerLayout {
 struct Parameter {
     Control control;
     const char *code;    // two capital letters, for the query and the write
+    const char *key;     // stable English snake_case name, for profiles and the command line
     const char *label;   // the caption beside the control, for messages
     ValueKind kind;
     AnswerLayout answer;

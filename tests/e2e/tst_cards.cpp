@@ -1,7 +1,7 @@
 // The tool on a host with two network cards, a simulator on each LAN: one scan
 // finds both, every frame for a module leaves by its own card only, and the
 // cards can be narrowed down or lost between scans.
-#include "SimProcess.h"
+#include "support/SimProcess.h"
 
 #include "core/HeadlessPanel.h"
 #include "core/QtOneShotTimer.h"

@@ -1,0 +1,330 @@
+#include "Commands.h"
+
+#include "Output.h"
+#include "Session.h"
+#include "operations/Trace.h"
+#include "protocol/NetworkCards.h"
+#include "protocol/ParameterNames.h"
+#include "protocol/ParameterValues.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonArray>
+
+namespace kelvane::cli {
+
+namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("kelvane::cli", text);
+}
+
+struct Command {
+    const char *name;
+    const char *arguments;
+    const char *summary;
+};
+
+const Command Commands[] = {
+    {"scan", "", QT_TRANSLATE_NOOP("kelvane::cli", "Find every module (four discovery rounds) and list them.")},
+    {"read", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Read the module's 17 parameters.")},
+    {"write", "MODULE NAME=VALUE...",
+     QT_TRANSLATE_NOOP("kelvane::cli", "Read the module, change the named parameters, write all 17.")},
+    {"defaults", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Restore the module's factory settings.")},
+    {"reset", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Restart the module.")},
+};
+
+const Command *findCommand(const QString &name)
+{
+    for (const Command &c : Commands) {
+        if (name == QLatin1String(c.name))
+            return &c;
+    }
+    return nullptr;
+}
+
+// Every parameter and what it accepts, for the help of read and write.
+QString parameterHelp()
+{
+    QString text = tr("Parameters (NAME=VALUE):") + QLatin1Char('\n');
+    for (const Parameter &p : catalogue()) {
+        QString accepts;
+        switch (p.kind) {
+        case ValueKind::Choice:
+            accepts = p.items.join(QStringLiteral(", ")) + QLatin1Char(' ') +
+                      tr("(or the item's index, 0 to %1)").arg(p.items.size() - 1);
+            break;
+        case ValueKind::Text:
+            accepts = tr("text of single-byte characters");
+            break;
+        case ValueKind::StartMode:
+            accepts = startModeNames().join(QStringLiteral(", "));
+            break;
+        }
+        text += QStringLiteral("  %1 %2\n").arg(parameterKey(p), -16).arg(accepts);
+    }
+    return text;
+}
+
+QString generalHelp(const QCommandLineParser &parser)
+{
+    QString text = parser.helpText();
+    text += QLatin1Char('\n') + tr("Commands:") + QLatin1Char('\n');
+    for (const Command &c : Commands)
+        text += QStringLiteral("  %1 %2\n      %3\n")
+                    .arg(QLatin1String(c.name), QLatin1String(c.arguments), tr(c.summary));
+    text += QLatin1Char('\n') +
+            tr("MODULE is a module's address as the list shows it: 12 hex digits, e.g. 024B56000001.\n"
+               "Exit status: 0 done, 1 the module did not answer, refused or the operation failed,\n"
+               "2 bad command line or value (nothing was sent).\n"
+               "Run 'kelvane COMMAND --help' for a command's own help.\n");
+    return text;
+}
+
+QString commandHelp(const Command &c)
+{
+    QString text = QStringLiteral("Usage: kelvane %1 %2 [--json] [--trace FILE] [--interface NAME]...\n%3\n")
+                       .arg(QLatin1String(c.name), QLatin1String(c.arguments), tr(c.summary));
+    if (QLatin1String(c.name) == QLatin1String("read") || QLatin1String(c.name) == QLatin1String("write"))
+        text += QLatin1Char('\n') + parameterHelp();
+    return text;
+}
+
+QJsonObject moduleJson(Session &session, int row)
+{
+    const DeviceAddress address = session.engine().machine().deviceTable.address(row);
+    QJsonObject module{{QStringLiteral("position"), row + 1}, {QStringLiteral("address"), address.toHex()}};
+    if (const std::optional<ModuleRoute> route = session.link().routeOf(address)) {
+        module.insert(QStringLiteral("card"), route->card.name);
+        module.insert(QStringLiteral("card_address"), route->card.address.toString());
+        module.insert(QStringLiteral("source"), route->peer.toString());
+    }
+    return module;
+}
+
+QString valuesText(const ParameterValues &values)
+{
+    QString text;
+    for (const Parameter *p : values.parameters())
+        text += QStringLiteral("%1 %2\n").arg(parameterKey(*p), -16).arg(values.value(*p));
+    return text;
+}
+
+// One command's run, from checked arguments to the exit status.
+class Run {
+public:
+    Run(const Output &out, Session &session) : m_out(out), m_session(session)
+    {
+        QObject::connect(&session.engine(), &Engine::datagramHandled, &session.engine(),
+                         [this](const QByteArray &, const QString &) { progress(); });
+    }
+
+    int scan()
+    {
+        m_doing = tr("scanning");
+        m_session.scan();
+        // Finding nothing is an answer too; a port that cannot be had is not.
+        if (!m_session.link().open())
+            return m_out.error(Failed, m_session.lastEntry());
+        m_progress.show({});
+        QJsonArray modules;
+        QString text;
+        for (int row = 0; row < m_session.engine().machine().deviceTable.count(); ++row) {
+            const QJsonObject module = moduleJson(m_session, row);
+            modules.append(module);
+            text += QStringLiteral("%1  %2  %3 %4  %5\n")
+                        .arg(row + 1, 3)
+                        .arg(module.value(QStringLiteral("address")).toString(),
+                             module.value(QStringLiteral("card")).toString(),
+                             module.value(QStringLiteral("card_address")).toString(),
+                             module.value(QStringLiteral("source")).toString());
+        }
+        if (modules.isEmpty())
+            Output::message(m_session.lastEntry());
+        m_out.result({{QStringLiteral("modules"), modules}}, text);
+        return Done;
+    }
+
+    // Scans and finds the module; its row, or -1 with the error written.
+    int find(const DeviceAddress &module)
+    {
+        m_doing = tr("scanning");
+        m_session.scan();
+        const int row = m_session.rowOf(module);
+        if (row < 0) {
+            if (!m_session.link().open())
+                m_status = m_out.error(Failed, m_session.lastEntry());
+            else
+                m_status = m_out.error(Failed, tr("Module %1 was not found on the network.").arg(module.toHex()));
+        }
+        return row;
+    }
+
+    // Reads the row into the panel; false with the error written.
+    bool read(int row)
+    {
+        m_doing = tr("reading");
+        if (m_session.read(row))
+            return true;
+        m_status = m_out.error(Failed, m_session.lastEntry());
+        return false;
+    }
+
+    int status() const { return m_status; }
+
+    int printRead(const DeviceAddress &module)
+    {
+        m_progress.show({});
+        const Result<ParameterValues, ValueError> shown = ParameterValues::fromPanel(m_session.panel());
+        if (!shown)
+            return m_out.error(Failed, shown.error().message);
+        m_out.result({{QStringLiteral("module"), module.toHex()},
+                      {QStringLiteral("parameters"), shown.value().toJson()}},
+                     valuesText(shown.value()));
+        return Done;
+    }
+
+    int write(const DeviceAddress &module, const ParameterValues &changes)
+    {
+        const Result<ParameterValues, ValueError> before = ParameterValues::fromPanel(m_session.panel());
+        if (!before)
+            return m_out.error(Failed, before.error().message);
+        ParameterValues target = before.value();
+        target.merge(changes);
+        target.applyTo(m_session.panel());
+        m_doing = tr("writing");
+        if (!m_session.write())
+            return m_out.error(Failed, m_session.lastEntry());
+        m_progress.show({});
+        QJsonObject changed;
+        QString text;
+        for (const Difference &d : compareValues(target, before.value())) {
+            const QString key = parameterKey(*d.parameter);
+            const QString from = d.actual.value_or(QString());
+            changed.insert(key, QJsonObject{{QStringLiteral("from"), from}, {QStringLiteral("to"), d.expected}});
+            text += QStringLiteral("%1 %2 -> %3\n").arg(key, -16).arg(from, d.expected);
+        }
+        if (text.isEmpty())
+            text = tr("Nothing changed; all 17 parameters were written.") + QLatin1Char('\n');
+        m_out.result({{QStringLiteral("module"), module.toHex()}, {QStringLiteral("changed"), changed}}, text);
+        return Done;
+    }
+
+    int simple(const DeviceAddress &module, bool succeeded)
+    {
+        m_progress.show({});
+        if (!succeeded)
+            return m_out.error(Failed, m_session.lastEntry());
+        m_out.result({{QStringLiteral("module"), module.toHex()}, {QStringLiteral("result"), m_session.lastEntry()}},
+                     m_session.lastEntry() + QLatin1Char('\n'));
+        return Done;
+    }
+
+private:
+    void progress()
+    {
+        const Machine &m = m_session.engine().machine();
+        if (m.Step == 0)
+            m_progress.show(tr("%1: %2 found").arg(m_doing).arg(m.deviceTable.count()));
+        else if (m.Step <= ParameterCount)
+            m_progress.show(tr("%1: %2/17").arg(m_doing).arg(m.Step - 1));
+        else if (m.Step > WriteBase)
+            m_progress.show(tr("%1: %2/17").arg(m_doing).arg(m.Step - WriteBase - 1));
+    }
+
+    const Output &m_out;
+    Session &m_session;
+    Progress m_progress;
+    QString m_doing;
+    int m_status = Done;
+};
+}  // namespace
+
+int run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        tr("Finds Kelvane serial-to-Ethernet modules on the local network and reads, writes, "
+           "restores and restarts them, as the kelvane-config window does."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, tr("Show this help, or a command's."));
+    const QCommandLineOption version(QStringLiteral("version"), tr("Show the version."));
+    const QCommandLineOption json(QStringLiteral("json"), tr("Answer with one JSON document on standard output."));
+    const QCommandLineOption trace(QStringLiteral("trace"), tr("Write every datagram sent and received to FILE."),
+                                   QStringLiteral("FILE"));
+    const QCommandLineOption cards = interfaceOption();
+    parser.addOptions({help, version, json, trace, cards});
+    parser.addPositionalArgument(QStringLiteral("command"), tr("scan, read, write, defaults or reset"),
+                                 QStringLiteral("COMMAND [ARGUMENTS...]"));
+
+    const Output out(arguments.contains(QStringLiteral("--json")));
+    if (!parser.parse(arguments))
+        return out.error(BadInput, parser.errorText() + QLatin1Char('\n') + tr("Try 'kelvane --help'."));
+    const QStringList positional = parser.positionalArguments();
+    const Command *command = positional.isEmpty() ? nullptr : findCommand(positional.first());
+    if (parser.isSet(help)) {
+        Output(false).result({}, command ? commandHelp(*command) : generalHelp(parser));
+        return Done;
+    }
+    if (parser.isSet(version)) {
+        Output(false).result({}, QStringLiteral("kelvane %1\n").arg(QCoreApplication::applicationVersion()));
+        return Done;
+    }
+    if (positional.isEmpty())
+        return out.error(BadInput, tr("No command given.") + QLatin1Char('\n') + tr("Try 'kelvane --help'."));
+    if (!command)
+        return out.error(BadInput, tr("Unknown command '%1'; the commands are scan, read, write, defaults and reset.")
+                                       .arg(positional.first()));
+
+    // Everything is checked before the first datagram goes out.
+    const QString name = QLatin1String(command->name);
+    const QStringList rest = positional.mid(1);
+    const bool takesModule = name != QLatin1String("scan");
+    const bool takesValues = name == QLatin1String("write");
+    if ((!takesModule && !rest.isEmpty()) || (takesModule && rest.isEmpty()) ||
+        (takesModule && !takesValues && rest.size() != 1) || (takesValues && rest.size() < 2))
+        return out.error(BadInput, QStringLiteral("Usage: kelvane %1 %2").arg(name, QLatin1String(command->arguments)));
+    std::optional<DeviceAddress> module;
+    if (takesModule) {
+        module = DeviceAddress::fromHex(rest.first());
+        if (!module)
+            return out.error(BadInput, tr("'%1' is no module address: give its 12 hex digits, e.g. 024B56000001.")
+                                           .arg(rest.first()));
+    }
+    ParameterValues changes;
+    for (const QString &assignment : rest.mid(1)) {
+        const Result<Assignment, ValueError> parsed = parseAssignment(assignment);
+        if (!parsed)
+            return out.error(BadInput, parsed.error().message);
+        changes.set(*parsed.value().parameter, parsed.value().value);
+    }
+    const QStringList cardNames = parser.values(cards);
+    if (const std::optional<QString> wrong = checkCardNames(systemInterfaces(), cardNames))
+        return out.error(BadInput, *wrong);
+
+    Session session;
+    session.link().setCardNames(cardNames);
+    Trace traffic;
+    if (parser.isSet(trace)) {
+        if (!traffic.open(parser.value(trace)))
+            return out.error(BadInput, tr("Cannot write the trace to %1: %2").arg(parser.value(trace), traffic.errorString()));
+        traffic.attach(session.link(), session.engine());
+    }
+
+    Run runner(out, session);
+    if (!takesModule)
+        return runner.scan();
+    const int row = runner.find(*module);
+    if (row < 0)
+        return runner.status();
+    if (name == QLatin1String("defaults"))
+        return runner.simple(*module, session.restoreDefaults(row));
+    if (name == QLatin1String("reset"))
+        return runner.simple(*module, session.reset(row));
+    if (!runner.read(row))
+        return runner.status();
+    if (name == QLatin1String("read"))
+        return runner.printRead(*module);
+    return runner.write(*module, changes);
+}
+
+}  // namespace kelvane::cli

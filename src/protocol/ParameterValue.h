@@ -1,0 +1,48 @@
+// One parameter's value from what a person or a file gives, checked and put in
+// the form the window shows it.
+#pragma once
+
+#include "Catalogue.h"
+#include "core/Result.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kelvane {
+
+// Why a value was refused. The message is one translated English sentence that
+// names the parameter and what it accepts.
+struct ValueError {
+    QString parameter;  // the key as given ("baud_rate"), empty when there was none
+    QString message;
+};
+
+// The start-mode values in wire-digit order: "direct" goes out as '0'.
+const QStringList &startModeNames();
+
+// The spellings accepted for item `index` of a choice row. Today that is the
+// item's text exactly as the window lists it; English names for the items can
+// be added here and every parser accepts them.
+QStringList itemSpellings(const Parameter &parameter, int index);
+
+// The value as the window shows it: a choice row accepts an item's spelling or
+// its list index in decimal (the spelling wins, so stop_bits "1" is the item
+// "1"), a text row any text of single-byte characters, the start mode direct,
+// pppoe or dhcp in any case.
+Result<QString, ValueError> parseValue(const Parameter &parameter, const QString &input);
+
+struct Assignment {
+    const Parameter *parameter = nullptr;
+    QString value;  // as parseValue gives it
+};
+
+// "NAME=VALUE"; the value runs to the end and may itself hold '='.
+Result<Assignment, ValueError> parseAssignment(const QString &text);
+
+// Whether two shown values mean the same to the module. A module answers
+// addresses and ports zero-padded, so "192.168.1.10" and "192.168.001.010" are
+// the same address and "80" and "00080" the same port; everything else must
+// match exactly.
+bool sameValue(const Parameter &parameter, const QString &a, const QString &b);
+
+}  // namespace kelvane
