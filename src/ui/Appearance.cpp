@@ -1,5 +1,7 @@
 #include "Appearance.h"
 
+#include "core/Version.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -180,10 +182,15 @@ void loadPictures()
     initWindowResources();
 }
 
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("kelvane-config"));
+    QCoreApplication::setApplicationVersion(QLatin1String(Version));
+}
+
 void setUpApplication()
 {
-    QApplication::setApplicationName(QStringLiteral("kelvane-config"));
-    QApplication::setApplicationVersion(QStringLiteral("3.0"));
+    nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral("kelvane-config"));
     QApplication::setWindowIcon(toolIcon());
     // The layout is fixed to the pixel and its colours are light ones: one

@@ -1,0 +1,35 @@
+// The window's command line: its options, and the answers that need no window.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <variant>
+
+namespace kelvane {
+
+// What the command line asks of the window. A new option adds a field here and
+// its QCommandLineOption in CommandLine.cpp.
+struct WindowOptions {
+};
+
+// Help, the version or a complaint: the text to print and the status to exit
+// with. Status 0 prints on standard output, anything else on standard error.
+struct Answer {
+    QString text;
+    int exitStatus = 0;
+};
+
+// Help and version win over everything else on the line, so that they are
+// answered even beside options only QApplication knows (-platform, -style).
+// An option the window does not know, or an argument, is a complaint (status 2).
+// Needs no application object: the names come from nameApplication().
+std::variant<WindowOptions, Answer> readCommandLine(const QStringList &arguments);
+
+// argv as given, before any application object exists to decode it.
+QStringList rawArguments(int argc, const char *const *argv);
+
+// Prints the answer where it belongs and returns its exit status.
+int printAnswer(const Answer &answer);
+
+}  // namespace kelvane
