@@ -16,7 +16,6 @@ private slots:
     void initTestCase();
     void answers_data();
     void answers();
-    void helpNamesTheProgram();
     void plainLineRunsTheWindow();
     void programWithoutDisplay_data();
     void programWithoutDisplay();
@@ -62,14 +61,6 @@ void CommandLineTest::answers()
     QVERIFY(answer);
     QCOMPARE(answer->exitStatus, status);
     QVERIFY2(answer->text.contains(text), qPrintable(answer->text));
-}
-
-void CommandLineTest::helpNamesTheProgram()
-{
-    const auto read = readCommandLine({"kelvane-config", "--help"});
-    QVERIFY(std::holds_alternative<Answer>(read));
-    const QString help = std::get<Answer>(read).text;
-    QVERIFY2(help.startsWith(QLatin1String("Usage: kelvane-config [options]\n")), qPrintable(help));
 }
 
 void CommandLineTest::plainLineRunsTheWindow()
