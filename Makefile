@@ -62,12 +62,13 @@ bench: setup
 	cmake --build $(BENCH_BUILD) --target benchmarks -j$$(nproc)
 	$(NET) bench/run $(BENCH_BUILD)
 
-# The hardening flags Debian builds its packages with, as dpkg-buildflags gives them.
+# Built with the flags Debian builds its own packages with, all hardening on.
 package:
 	@scripts/setup-debian --with-packaging
-	@test -f $(PACKAGE_BUILD)/CMakeCache.txt || \
+	@test -f $(PACKAGE_BUILD)/CMakeCache.txt || { \
+	    export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
 	    CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
-	    LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" cmake --preset package
+	    LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" cmake --preset package; }
 	cmake --build --preset package
 	cd $(PACKAGE_BUILD) && cpack
 

@@ -35,13 +35,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Kelvane modules each bridge one serial port (UART) to an Ethernet network.
- kelvane-config finds every module on the local network by UDP broadcast,
- reads a module's serial, network and start-up parameters into one window,
- writes them back, restores the factory settings and restarts the module.
- .
- The package also holds kelvane-sim, which plays any number of virtual
- modules, for trying the tool on a private network.")
+# CPack indents each line and writes an empty one as the " ." Debian expects.
+set(CPACK_PACKAGE_DESCRIPTION "Kelvane modules each bridge one serial port (UART) to an Ethernet network.
+kelvane-config finds every module on the local network by UDP broadcast,
+reads a module's serial, network and start-up parameters into one window,
+writes them back, restores the factory settings and restarts the module.
+
+The package also holds kelvane-sim, which plays any number of virtual
+modules, for trying the tool on a private network.")
 
 include(CPack)
