@@ -7,15 +7,21 @@
 #   make asan     the whole suite under AddressSanitizer and UBSan
 #   make fuzz     fuzz the receive path and profile files, FUZZ_SECONDS in all (default 60)
 #   make bench    build the benchmarks in Release and print their table (inside a private network)
+#   make package  a clean Release build without tests, packed into build-package/*.deb
+#
+# Warnings are errors when WERROR=ON, by default only in CI (CI=true), so a
+# newer compiler with new warnings does not stop a user's build.
 
 SHELL := /bin/bash
 BUILD := build
 NET := scripts/private-net
 
-.PHONY: all setup configure test demo run screenshot asan fuzz bench clean
+.PHONY: all setup configure test demo run screenshot asan fuzz bench package clean
 
 FUZZ_SECONDS ?= 60
 BENCH_BUILD ?= build-bench
+PACKAGE_BUILD := build-package
+WERROR ?= $(if $(filter true,$(CI)),ON,OFF)
 
 all: configure
 	cmake --build --preset default
@@ -24,7 +30,7 @@ setup:
 	@scripts/setup-debian
 
 configure: setup
-	@test -f $(BUILD)/CMakeCache.txt || cmake --preset default
+	@grep -qs '^KELVANE_WERROR:BOOL=$(WERROR)$$' $(BUILD)/CMakeCache.txt || cmake --preset default -DKELVANE_WERROR=$(WERROR)
 
 test: all
 	$(NET) ctest --preset default
@@ -58,5 +64,15 @@ bench: setup
 	cmake --build $(BENCH_BUILD) --target benchmarks -j$$(nproc)
 	$(NET) bench/run $(BENCH_BUILD)
 
+# Built with the flags Debian builds its own packages with, all hardening on.
+package:
+	@scripts/setup-debian --with-packaging
+	@test -f $(PACKAGE_BUILD)/CMakeCache.txt || { \
+	    export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	    CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	    LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" cmake --preset package; }
+	cmake --build --preset package
+	cd $(PACKAGE_BUILD) && cpack
+
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz build-bench
+	rm -rf $(BUILD) build-asan build-fuzz build-bench $(PACKAGE_BUILD)

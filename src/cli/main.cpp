@@ -1,5 +1,6 @@
 // kelvane: the configuration tool's engine from a terminal.
 #include "Commands.h"
+#include "core/Version.h"
 
 #include <QCoreApplication>
 
@@ -7,6 +8,6 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kelvane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("3.0"));
+    QCoreApplication::setApplicationVersion(QLatin1String(kelvane::Version));
     return kelvane::cli::run(QCoreApplication::arguments());
 }

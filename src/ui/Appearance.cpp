@@ -1,5 +1,7 @@
 #include "Appearance.h"
 
+#include "core/Version.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -183,10 +185,15 @@ void loadPictures()
     initWindowResources();
 }
 
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("kelvane-config"));
+    QCoreApplication::setApplicationVersion(QLatin1String(Version));
+}
+
 void setUpApplication()
 {
-    QApplication::setApplicationName(QStringLiteral("kelvane-config"));
-    QApplication::setApplicationVersion(QStringLiteral("3.0"));
+    nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral("kelvane-config"));
     QApplication::setWindowIcon(toolIcon());
     // Standard dialogs read 确定 and 取消, like the rest of the window.

@@ -36,6 +36,9 @@ QIcon toolIcon();
 // The pictures are compiled into this library; call before the first use.
 void loadPictures();
 
+// Name and version, which need no application object yet.
+void nameApplication();
+
 // Names, icon, style and palette of the application, before its window is made.
 void setUpApplication();
 

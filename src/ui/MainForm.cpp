@@ -4,6 +4,7 @@
 #include "ComboBoxes.h"
 #include "SingleByteValidator.h"
 #include "TextBoxes.h"
+#include "core/Version.h"
 #include "core/QtOneShotTimer.h"
 #include "protocol/UdpLink.h"
 
@@ -61,6 +62,7 @@ void MainForm::prepareControls()
     Label19_0->setProperty("index", 0);
     Label19_1->setObjectName(QStringLiteral("Label19"));
     Label19_1->setProperty("index", 1);
+    Label1->setText(QLatin1String("Version: ") + QLatin1String(Version));
 
     for (int c = 0; c <= int(Control::User_Password); ++c) {
         const auto name = Control(c);

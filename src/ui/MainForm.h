@@ -21,6 +21,8 @@ public:
     MainForm(Link &winsock, OneShotTimer &timer1, StatusLog::Clock clock, QWidget *parent = nullptr);
     ~MainForm() override;
 
+    Engine &engine() { return m_engine; }
+
     using QWidget::isEnabled;
     using QWidget::setEnabled;
 

@@ -1,55 +1,43 @@
 // kelvane-config: finds Kelvane serial-to-Ethernet modules and sets their parameters.
 #include "Appearance.h"
-#include "InterfaceOption.h"
+#include "CommandLine.h"
 #include "MainForm.h"
 #include "core/QtOneShotTimer.h"
+#include "operations/Trace.h"
 #include "protocol/UdpLink.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-
-#include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    // The command line is read before the application exists, so that a
-    // mistake is told without a display.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Finds Kelvane modules on every network card and sets their parameters."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    kelvane::addInterfaceOption(parser);
-    if (!parser.parse(arguments)) {
-        std::fprintf(stderr, "kelvane-config: %s\n", qPrintable(parser.errorText()));
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
-        // Without an application the parser does not know the program's name.
-        QString help = parser.helpText();
-        help.replace(QStringLiteral("<executable_name>"), QStringLiteral("kelvane-config"));
-        std::fputs(qPrintable(help), stdout);
-        return 0;
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        std::puts("kelvane-config " KELVANE_VERSION);
-        return 0;
-    }
-    const auto names = kelvane::interfaceNames(parser);
-    if (const auto *error = std::get_if<QString>(&names)) {
-        std::fprintf(stderr, "kelvane-config: %s\n", qPrintable(*error));
-        return 2;
-    }
+    kelvane::nameApplication();
+    // Help, the version and a card that does not exist are answered before a
+    // display is opened, so they work on a console alone.
+    const auto early = kelvane::readCommandLine(kelvane::rawArguments(argc, argv), false);
+    if (const auto *answer = std::get_if<kelvane::Answer>(&early))
+        return kelvane::printAnswer(*answer);
 
     QApplication app(argc, argv);
     kelvane::setUpApplication();
+    // Qt has taken its own options by now; whatever is left must be ours.
+    const auto read = kelvane::readCommandLine(QApplication::arguments());
+    if (const auto *answer = std::get_if<kelvane::Answer>(&read))
+        return kelvane::printAnswer(*answer);
+    const kelvane::WindowOptions &options = std::get<kelvane::WindowOptions>(read);
 
     kelvane::UdpLink link;
-    link.setCardNames(std::get<QStringList>(names));
+    link.setCardNames(options.cards);
     kelvane::QtOneShotTimer timer;
     kelvane::MainForm window(link, timer, &QDateTime::currentDateTime);
+    kelvane::Trace trace;
+    if (!options.trace.isEmpty()) {
+        if (!trace.open(options.trace)) {
+            return kelvane::printAnswer({QStringLiteral("kelvane-config: cannot write the trace to %1: %2\n")
+                                             .arg(options.trace, trace.errorString()),
+                                         2});
+        }
+        trace.attach(link, window.engine());
+    }
     window.show();
     return QApplication::exec();
 }
