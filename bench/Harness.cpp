@@ -1,7 +1,5 @@
 #include "Harness.h"
 
-#include "core/Constants.h"
-
 #include <QAbstractEventDispatcher>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -10,6 +8,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <sys/prctl.h>
@@ -17,27 +17,12 @@
 namespace kelvane::bench {
 
 namespace {
-constexpr int OperationTimeoutMs = 5000;
-constexpr int ScanTimeoutMs = ScanRounds * TimeoutMs + 2000;
-constexpr int ReadyTimeoutMs = 10000;
-
-struct Row {
-    QString figure, measured, target, verdict;
-};
-std::vector<Row> rows;
-}  // namespace
+std::vector<std::array<QString, 4>> rows{{"figure", "measured", "target", "verdict"}};
+}
 
 void fail(const QString &why)
 {
     throw Failure(why.toStdString());
-}
-
-void requirePrivateNet()
-{
-    if (qEnvironmentVariable("KELVANE_PRIVATE_NET") == QLatin1String("inside"))
-        return;
-    std::fputs("kelvane-bench: refusing to run outside scripts/private-net (try `make bench`)\n", stderr);
-    std::exit(2);
 }
 
 void row(const QString &figure, const QString &measured, const QString &target, std::optional<bool> met)
@@ -45,38 +30,31 @@ void row(const QString &figure, const QString &measured, const QString &target, 
     rows.push_back({figure, measured, target, !met ? "info" : *met ? "met" : "MISSED"});
 }
 
-void failedRow(const QString &figure, const QString &why)
+void errorRow(const QString &figure, const QString &why)
 {
     std::fprintf(stderr, "%s: %s\n", qPrintable(figure), qPrintable(why));
-    rows.push_back({figure, QStringLiteral("did not finish"), {}, QStringLiteral("ERROR")});
+    rows.push_back({figure, "did not finish", {}, "ERROR"});
 }
 
 bool printTable()
 {
-    Row widths{"figure", "measured", "target", "verdict"};
-    std::vector<Row> table{widths};
-    table.insert(table.end(), rows.begin(), rows.end());
     qsizetype width[3] = {};
-    for (const Row &r : table) {
-        width[0] = std::max(width[0], r.figure.size());
-        width[1] = std::max(width[1], r.measured.size());
-        width[2] = std::max(width[2], r.target.size());
+    for (const auto &r : rows) {
+        for (int i = 0; i < 3; ++i)
+            width[i] = std::max(width[i], r[i].size());
     }
-    int met = 0, targets = 0;
-    bool finished = true;
-    for (const Row &r : table) {
-        const QString line = r.figure.leftJustified(width[0]) + " | " + r.measured.leftJustified(width[1]) +
-                             " | " + r.target.leftJustified(width[2]) + " | " + r.verdict;
-        std::printf("%s\n", qPrintable(line));
-        if (&r == &table.front())
-            std::printf("%s\n", qPrintable(QString(line.size(), QLatin1Char('-'))));
-        else if (r.verdict != QLatin1String("info"))
-            ++targets, met += r.verdict == QLatin1String("met");
-        finished = finished && r.verdict != QLatin1String("ERROR");
+    int met = 0, targets = 0, errors = 0;
+    for (const auto &r : rows) {
+        std::printf("%s | %s | %s | %s\n", qPrintable(r[0].leftJustified(width[0])),
+                    qPrintable(r[1].leftJustified(width[1])), qPrintable(r[2].leftJustified(width[2])),
+                    qPrintable(r[3]));
+        met += r[3] == "met";
+        targets += r[3] == "met" || r[3] == "MISSED";
+        errors += r[3] == "ERROR";
     }
     std::printf("\n%d of %d figures within target (%d cores, kernel %s)\n", met, targets,
                 QThread::idealThreadCount(), qPrintable(QSysInfo::kernelVersion()));
-    return finished;
+    return errors == 0;
 }
 
 double median(std::vector<double> values)
@@ -93,6 +71,12 @@ QString fixed(double value, int decimals)
     return QString::number(value, 'f', decimals);
 }
 
+long long steadyNs()
+{
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 std::optional<double> timeUntil(const std::function<void()> &start, const std::function<bool()> &done,
                                 int timeoutMs)
 {
@@ -105,7 +89,7 @@ std::optional<double> timeUntil(const std::function<void()> &start, const std::f
             loop.quit();
         }
     };
-    // Asked just before the loop would sleep: never while datagrams are due.
+    // Asked just before the loop would sleep, so never while datagrams are due.
     QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop, check);
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
     clock.start();
@@ -118,16 +102,17 @@ std::optional<double> timeUntil(const std::function<void()> &start, const std::f
 
 int Tool::scan()
 {
-    if (!timeUntil([this] { engine.scan(); }, [this] { return engine.machine().ScanRound == 0; }, ScanTimeoutMs))
-        fail(QStringLiteral("the scan never ended"));
+    if (!timeUntil([this] { engine.scan(); }, [this] { return engine.machine().ScanRound == 0; },
+                   ScanRounds * TimeoutMs + 2000))
+        fail("the scan never ended");
     return panel.deviceRowCount();
 }
 
 double Tool::run(const std::function<void()> &start, const QString &success)
 {
-    const auto ms = timeUntil(start, [&] { return panel.logText().endsWith(success); }, OperationTimeoutMs);
+    const auto ms = timeUntil(start, [&] { return panel.logText().endsWith(success); });
     if (!ms)
-        fail(QStringLiteral("no \"%1\" in the log:\n%2").arg(success, panel.logText()));
+        fail("no " + success + " in the log:\n" + panel.logText());
     return *ms;
 }
 
@@ -136,16 +121,9 @@ Simulator::Simulator(const QStringList &arguments)
     // A benchmark that dies takes its simulator with it.
     m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(QStringLiteral(KELVANE_PEER_HOST), QStringList{QStringLiteral(KELVANE_SIM)} + arguments);
-    const auto ready = [this] {
-        while (m_process.canReadLine()) {
-            if (m_process.readLine() == "ready\n")
-                return true;
-        }
-        return false;
-    };
-    if (!timeUntil([] {}, ready, ReadyTimeoutMs))
-        fail(QStringLiteral("kelvane-sim did not get ready"));
+    m_process.start(KELVANE_PEER_HOST, QStringList{KELVANE_SIM} + arguments);
+    if (!timeUntil([] {}, [this] { return m_process.readAllStandardOutput().contains("ready\n"); }, 10000))
+        fail("kelvane-sim did not get ready");
 }
 
 Simulator::~Simulator()
@@ -154,29 +132,28 @@ Simulator::~Simulator()
     m_process.terminate();
     if (!m_process.waitForFinished())
         m_process.kill();
-    m_process.waitForFinished();
 }
 
 BareClient::BareClient()
 {
     if (!m_socket.bind(QHostAddress::AnyIPv4, LocalPort))
-        fail(QStringLiteral("bare client: ") + m_socket.errorString());
+        fail("bare client: " + m_socket.errorString());
 }
 
 std::optional<double> BareClient::exchange(const QByteArrayList &frames, const QByteArray &from)
 {
     qsizetype answered = 0;
-    const auto sendNext = [&] { m_socket.writeDatagram(frames.at(answered), QHostAddress::Broadcast, RemotePort); };
-    QEventLoop context;
+    const auto send = [&] { m_socket.writeDatagram(frames.at(answered), QHostAddress::Broadcast, RemotePort); };
+    QObject context;
     QObject::connect(&m_socket, &QUdpSocket::readyRead, &context, [&] {
         char buffer[2048];
         while (m_socket.hasPendingDatagrams() && answered < frames.size()) {
             const qint64 size = m_socket.readDatagram(buffer, sizeof buffer);
             if (size >= 0 && QByteArray::fromRawData(buffer, size).startsWith(from) && ++answered < frames.size())
-                sendNext();
+                send();
         }
     });
-    return timeUntil(sendNext, [&] { return answered == frames.size(); }, OperationTimeoutMs);
+    return timeUntil(send, [&] { return answered == frames.size(); });
 }
 
 }  // namespace kelvane::bench

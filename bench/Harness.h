@@ -1,5 +1,5 @@
 // What every figure shares: the guard that keeps it off the real network, the
-// tool's engine and the simulator on the peer host, timing, and the table.
+// engine, the simulator on the peer host, a bare client, timing and the table.
 #pragma once
 
 #include "core/HeadlessPanel.h"
@@ -17,31 +17,29 @@
 
 namespace kelvane::bench {
 
-// A figure that cannot be measured throws this; its row says so.
+// A figure that cannot be measured throws this; the table says so.
 struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 [[noreturn]] void fail(const QString &why);
 
-// Ends the program unless scripts/private-net started it.
-void requirePrivateNet();
-
 // One row of the table; without a verdict it is information only.
 void row(const QString &figure, const QString &measured, const QString &target = {},
          std::optional<bool> met = std::nullopt);
-void failedRow(const QString &figure, const QString &why);
-// Prints every row as one table; false when a figure failed.
+void errorRow(const QString &figure, const QString &why);
+// All rows as one table; false when a figure could not be measured.
 bool printTable();
 
 double median(std::vector<double> values);
 QString fixed(double value, int decimals);
+long long steadyNs();  // the same clock in every process
 
-// Runs the event loop from start() until done() holds, asked each time the
+// Runs the event loop from start() until done() holds, asked whenever the
 // loop has handled all it had; the ms that took, none after timeoutMs.
 std::optional<double> timeUntil(const std::function<void()> &start, const std::function<bool()> &done,
-                                int timeoutMs);
+                                int timeoutMs = 5000);
 
-// The engine as the window runs it, on the real socket and Timer1, started up.
+// The engine as the window runs it, on the real socket and Timer1.
 struct Tool {
     HeadlessPanel panel;
     UdpLink link;
@@ -49,13 +47,12 @@ struct Tool {
     Engine engine{panel, link, timer};
 
     Tool() { engine.startUp(); }
-    // A full scan, all four rounds; the modules listed.
-    int scan();
+    int scan();  // all four rounds; the modules listed
     // Starts an operation and waits for the log to end with `success`; its ms.
     double run(const std::function<void()> &start, const QString &success);
 };
 
-// kelvane-sim on the peer host, quiet: a trace line a datagram would slow it.
+// kelvane-sim on the peer host, without --verbose: tracing would slow it.
 class Simulator {
 public:
     explicit Simulator(const QStringList &arguments);
@@ -65,16 +62,19 @@ private:
     QProcess m_process;
 };
 
-// A bare client on the tool's port: each frame goes out once the one before
-// has its answer from `from`, the address a module's answers start with.
+// A client on the tool's port with nothing of the engine: each frame goes out
+// once the one before has an answer that starts with `from`.
 class BareClient {
 public:
     BareClient();
-    // The ms for all frames; none when an answer is missing.
     std::optional<double> exchange(const QByteArrayList &frames, const QByteArray &from);
 
 private:
     QUdpSocket m_socket;
 };
+
+// The window as the tool starts it, run as a child of the start-up figure.
+inline constexpr const char *WindowChild = "--window-child";
+int windowChild(int argc, char *argv[], long long enteredNs);
 
 }  // namespace kelvane::bench

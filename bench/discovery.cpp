@@ -1,7 +1,6 @@
 // 254 modules answering one discovery broadcast at once: does every reply
 // reach the list? A fresh engine each run, one broadcast, rows counted once
 // the replies have stopped and before Timer1 would send a second round.
-#include "Figures.h"
 #include "Harness.h"
 
 #include <QDir>
@@ -18,47 +17,38 @@ namespace {
 constexpr int Modules = DeviceTableCapacity;
 constexpr int Runs = 100;
 constexpr int QuietMs = 100;  // the replies have stopped once none came for this long
-constexpr int CountBeforeMs = TimeoutMs - 50;
 // What a 4 MiB request gets where net.core.rmem_max is the kernel's stock
 // 212992: the kernel caps the request there and doubles it for overhead.
 constexpr int StockRmemMax = 212992;
 
-// The link keeps its socket to itself, so /proc/self/fd is the way to the
-// one on UDP port 65002, whose buffer the second pass shrinks.
+// The link keeps its socket to itself: /proc/self/fd finds the one on port 65002.
 int toolSocket()
 {
-    for (const QString &entry : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::System)) {
-        const int fd = entry.toInt();
+    for (const QString &entry : QDir("/proc/self/fd").entryList(QDir::System)) {
         sockaddr_in address{};
         socklen_t length = sizeof address;
-        int type = 0;
-        socklen_t typeLength = sizeof type;
-        if (::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) == 0 &&
-            address.sin_family == AF_INET && ntohs(address.sin_port) == LocalPort &&
-            ::getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &typeLength) == 0 && type == SOCK_DGRAM)
-            return fd;
+        if (::getsockname(entry.toInt(), reinterpret_cast<sockaddr *>(&address), &length) == 0 &&
+            address.sin_family == AF_INET && ntohs(address.sin_port) == LocalPort)
+            return entry.toInt();
     }
-    fail(QStringLiteral("the engine's socket on port 65002 is not open"));
+    fail("the engine's socket on port 65002 is not open");
 }
 
-// Datagrams dropped for want of buffer room: only the kernel counts them, in /proc/net/snmp.
+// Datagrams lost for want of buffer room: only the kernel counts them, in /proc/net/snmp.
 long long receiveBufferErrors()
 {
-    QFile file(QStringLiteral("/proc/net/snmp"));
+    QFile file("/proc/net/snmp");
     file.open(QIODevice::ReadOnly);
-    QList<QByteArray> udp;
+    QList<QByteArray> udp;  // the names, then the values
     for (const QByteArray &line : file.readAll().split('\n')) {
         if (line.startsWith("Udp: "))
-            udp << line;
+            udp += line.split(' ');
     }
-    const QList<QByteArray> names = udp.value(0).split(' '), values = udp.value(1).split(' ');
-    return values.value(names.indexOf("RcvbufErrors")).toLongLong();
+    return udp.value(udp.indexOf("RcvbufErrors") + udp.size() / 2).toLongLong();
 }
 
 struct Pass {
-    int complete = 0;
-    int fewest = Modules;
-    int bufferKiB = 0;
+    int complete = 0, fewest = Modules, bufferKiB = 0;
     long long drops = 0;
     std::vector<double> burstMs;  // first reply to last, as the tool received them
 };
@@ -91,13 +81,13 @@ Pass pass(std::optional<int> forcedBytes)
             tool.engine.scan();
             quiet.start(QuietMs);
         };
-        timeUntil(scan, [&] { return !quiet.isActive(); }, CountBeforeMs);
+        timeUntil(scan, [&] { return !quiet.isActive(); }, TimeoutMs - 50);
         if (tool.engine.machine().ScanRound != 1)
-            fail(QStringLiteral("a second discovery round went out before the rows were counted"));
+            fail("a second discovery round went out before the rows were counted");
         const int listed = tool.panel.deviceRowCount();
         p.complete += listed == Modules;
         p.fewest = std::min(p.fewest, listed);
-        p.burstMs.push_back(first < 0 ? 0.0 : double(last - first) / 1e6);
+        p.burstMs.push_back(double(last - first) / 1e6);
     }
     p.drops = receiveBufferErrors() - dropsBefore;
     return p;
@@ -112,13 +102,11 @@ QString outcome(const Pass &p)
 
 void discovery()
 {
-    Simulator sim({QStringLiteral("--modules"), QString::number(Modules)});
+    Simulator sim({"--modules", QString::number(Modules)});
     const Pass asIs = pass(std::nullopt);
     const Pass stock = pass(StockRmemMax);
-    row(QStringLiteral("discovery: %1 modules, one broadcast, %2 runs, socket %3 KiB")
-            .arg(Modules).arg(Runs).arg(asIs.bufferKiB),
-        outcome(asIs), QStringLiteral("%1/%1, fewest %2").arg(Runs).arg(Modules),
-        asIs.complete == Runs);
+    row(QStringLiteral("discovery: %1 modules, one broadcast, %2 runs, socket %3 KiB").arg(Modules).arg(Runs).arg(asIs.bufferKiB),
+        outcome(asIs), QStringLiteral("%1/%1, fewest %2").arg(Runs).arg(Modules), asIs.complete == Runs);
     row("discovery: first to last reply at the tool (median)", fixed(median(asIs.burstMs), 2) + " ms");
     row(QStringLiteral("discovery: same, socket as a stock kernel sizes it (%1 KiB)").arg(stock.bufferKiB),
         outcome(stock));

@@ -1,6 +1,5 @@
 // A full read and a full write of one module: the tool's engine against a bare
 // client doing the same 17 + 17 exchanges, turn about, with one simulator.
-#include "Figures.h"
 #include "Harness.h"
 
 #include "protocol/Catalogue.h"
@@ -25,7 +24,7 @@ struct Samples {
     }
 };
 
-// The frames the engine sent, rebuilt so that the bare client sends the same bytes.
+// The bare client sends the bytes the engine sent.
 struct Frames {
     QByteArray address;
     QByteArrayList queries, writes;
@@ -35,16 +34,15 @@ void engineRound(Samples &samples, Frames &frames)
 {
     Tool tool;
     if (tool.scan() != 1)
-        fail(QStringLiteral("the scan did not find the one module"));
+        fail("the scan did not find the one module");
     const QString number = StatusLog::number(1);
+    const auto read = [&] {
+        tool.panel.selectDeviceRow(0);
+        tool.engine.deviceListClicked();
+    };
     for (int pair = 0; pair < PairsPerRound; ++pair) {
-        const auto click = [&] {
-            tool.panel.selectDeviceRow(0);
-            tool.engine.deviceListClicked();
-        };
-        const double read = tool.run(click, QStringLiteral("读取设备") + number + QStringLiteral("参数成功！"));
-        samples.add(read, tool.run([&] { tool.engine.setting(); },
-                                   QStringLiteral("设置设备") + number + QStringLiteral("数据成功！")));
+        const double readMs = tool.run(read, "读取设备" + number + "参数成功！");
+        samples.add(readMs, tool.run([&] { tool.engine.setting(); }, "设置设备" + number + "数据成功！"));
     }
     const DeviceAddress address = tool.engine.machine().deviceTable.address(0);
     frames = {address.toByteArray(), {}, {}};
@@ -61,18 +59,23 @@ void bareRound(Samples &samples, const Frames &frames)
         const auto read = client.exchange(frames.queries, frames.address);
         const auto write = client.exchange(frames.writes, frames.address + "OK\r\n");
         if (!read || !write)
-            fail(QStringLiteral("the bare client's read or write did not complete"));
+            fail("the bare client's read or write did not complete");
         samples.add(*read, *write);
     }
+}
+
+QString versus(const std::vector<double> &engine, const std::vector<double> &bare)
+{
+    return fixed(median(engine), 2) + " ms against " + fixed(median(bare), 2) + " ms";
 }
 }  // namespace
 
 void exchange()
 {
-    Simulator sim({QStringLiteral("--modules"), QStringLiteral("1")});
+    Simulator sim({"--modules", "1"});
     Samples engine, bare, warmUp;
     Frames frames;
-    // Round 0 warms both up and gives the bare client its frames; it is not counted.
+    // A first round, not counted, warms both up and gives the bare client its frames.
     engineRound(warmUp, frames);
     bareRound(warmUp, frames);
     for (int round = 1; round <= Rounds; ++round) {
@@ -83,9 +86,6 @@ void exchange()
         if (round % 2 == 0)
             bareRound(bare, frames);
     }
-    const auto versus = [](const std::vector<double> &a, const std::vector<double> &b) {
-        return fixed(median(a), 2) + " ms against " + fixed(median(b), 2) + " ms";
-    };
     const QString of = QStringLiteral(" (medians of %1)").arg(Rounds * PairsPerRound);
     row("exchange: read, engine against bare client" + of, versus(engine.read, bare.read));
     row("exchange: write, engine against bare client" + of, versus(engine.write, bare.write));
