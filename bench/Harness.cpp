@@ -8,50 +8,49 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <sys/prctl.h>
+#include <utility>
 
 namespace kelvane::bench {
 
 namespace {
-std::vector<std::array<QString, 4>> rows{{"figure", "measured", "target", "verdict"}};
+int met = 0, targets = 0, errors = 0;
+bool headed = false;
+
+void print(const QString &figure, const QString &measured, const QString &target, const char *verdict)
+{
+    if (!std::exchange(headed, true))
+        print("figure", "measured", "target", "verdict");
+    std::printf("%s | %s | %s | %s\n", qPrintable(figure.leftJustified(70)), qPrintable(measured.leftJustified(50)),
+                qPrintable(target.leftJustified(18)), verdict);
+    std::fflush(stdout);
 }
+}  // namespace
 
 void fail(const QString &why)
 {
     throw Failure(why.toStdString());
 }
 
-void row(const QString &figure, const QString &measured, const QString &target, std::optional<bool> met)
+void row(const QString &figure, const QString &measured, const QString &target, std::optional<bool> isMet)
 {
-    rows.push_back({figure, measured, target, !met ? "info" : *met ? "met" : "MISSED"});
+    targets += isMet.has_value();
+    met += isMet.value_or(false);
+    print(figure, measured, target, !isMet ? "info" : *isMet ? "met" : "MISSED");
 }
 
 void errorRow(const QString &figure, const QString &why)
 {
+    ++errors;
     std::fprintf(stderr, "%s: %s\n", qPrintable(figure), qPrintable(why));
-    rows.push_back({figure, "did not finish", {}, "ERROR"});
+    print(figure, "did not finish", {}, "ERROR");
 }
 
-bool printTable()
+bool summary()
 {
-    qsizetype width[3] = {};
-    for (const auto &r : rows) {
-        for (int i = 0; i < 3; ++i)
-            width[i] = std::max(width[i], r[i].size());
-    }
-    int met = 0, targets = 0, errors = 0;
-    for (const auto &r : rows) {
-        std::printf("%s | %s | %s | %s\n", qPrintable(r[0].leftJustified(width[0])),
-                    qPrintable(r[1].leftJustified(width[1])), qPrintable(r[2].leftJustified(width[2])),
-                    qPrintable(r[3]));
-        met += r[3] == "met";
-        targets += r[3] == "met" || r[3] == "MISSED";
-        errors += r[3] == "ERROR";
-    }
     std::printf("\n%d of %d figures within target (%d cores, kernel %s)\n", met, targets,
                 QThread::idealThreadCount(), qPrintable(QSysInfo::kernelVersion()));
     return errors == 0;
@@ -91,7 +90,10 @@ std::optional<double> timeUntil(const std::function<void()> &start, const std::f
     };
     // Asked just before the loop would sleep, so never while datagrams are due.
     QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop, check);
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    // Ends with the wait: a time-out left behind would wake a later idle figure.
+    QTimer deadline;
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(timeoutMs);
     clock.start();
     start();
     check();

@@ -23,12 +23,12 @@ struct Failure : std::runtime_error {
 };
 [[noreturn]] void fail(const QString &why);
 
-// One row of the table; without a verdict it is information only.
+// One row of the table, on stdout at once; without a verdict, information only.
 void row(const QString &figure, const QString &measured, const QString &target = {},
          std::optional<bool> met = std::nullopt);
 void errorRow(const QString &figure, const QString &why);
-// All rows as one table; false when a figure could not be measured.
-bool printTable();
+// The count of targets met; false when a figure could not be measured.
+bool summary();
 
 double median(std::vector<double> values);
 QString fixed(double value, int decimals);

@@ -52,5 +52,5 @@ int main(int argc, char *argv[])
             errorRow(name, failure.what());
         }
     }
-    return printTable() ? 0 : 1;
+    return summary() ? 0 : 1;
 }
