@@ -26,9 +26,8 @@ struct Failure : std::runtime_error {
 // One row of the table, on stdout at once; without a verdict, information only.
 void row(const QString &figure, const QString &measured, const QString &target = {},
          std::optional<bool> met = std::nullopt);
-void errorRow(const QString &figure, const QString &why);
-// The count of targets met; false when a figure could not be measured.
-bool summary();
+// The closing line: how many targets were met, on what machine.
+void summary();
 
 double median(std::vector<double> values);
 QString fixed(double value, int decimals);

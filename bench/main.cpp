@@ -42,6 +42,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     kelvane::setUpApplication();
     const QStringList only = QApplication::arguments().mid(1);
+    bool finished = true;
     for (const auto &[name, measure] : Figures) {
         if (!only.isEmpty() && !only.contains(name))
             continue;
@@ -49,8 +50,11 @@ int main(int argc, char *argv[])
         try {
             measure();
         } catch (const Failure &failure) {
-            errorRow(name, failure.what());
+            std::fprintf(stderr, "%s: %s\n", name, failure.what());
+            row(name, "did not finish", {}, false);
+            finished = false;
         }
     }
-    return summary() ? 0 : 1;
+    summary();
+    return finished ? 0 : 1;
 }
