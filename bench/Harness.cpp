@@ -24,7 +24,7 @@ void print(const QString &figure, const QString &measured, const QString &target
 {
     if (!std::exchange(headed, true))
         print("figure", "measured", "target", "verdict");
-    std::printf("%s | %s | %s | %s\n", qPrintable(figure.leftJustified(70)), qPrintable(measured.leftJustified(50)),
+    std::printf("%s | %s | %s | %s\n", qPrintable(figure.leftJustified(70)), qPrintable(measured.leftJustified(52)),
                 qPrintable(target.leftJustified(18)), verdict);
     std::fflush(stdout);
 }
