@@ -39,7 +39,10 @@ std::variant<WindowOptions, Answer> readCommandLine(const QStringList &arguments
     const WindowOptions options{parser.values(cards), parser.value(trace)};
     if (const std::optional<QString> wrong = checkCardNames(systemInterfaces(), options.cards))
         return Answer{name + QLatin1String(": ") + *wrong + QLatin1Char('\n'), BadInput};
-    if (!strict)
+    // Before QApplication, only an option Qt may know is let through; a
+    // missing value is a mistake either way.
+    const bool onlyUnknown = !parser.unknownOptionNames().isEmpty();
+    if (!strict && (parsed || onlyUnknown))
         return options;
     if (!parsed)
         return Answer{name + QLatin1String(": ") + parser.errorText() + QLatin1Char('\n'), BadInput};

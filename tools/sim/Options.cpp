@@ -44,7 +44,9 @@ std::variant<Options, QString> parseOptions(const QStringList &arguments)
     const QCommandLineOption noAcks(QStringLiteral("no-write-acks"), QStringLiteral("Store writes but never acknowledge them."));
     const QCommandLineOption refuse(QStringLiteral("refuse-write"), QStringLiteral("Answer this code's write with ER."), QStringLiteral("CODE"));
     const QCommandLineOption duplicate(QStringLiteral("duplicate"), QStringLiteral("Send every answer twice."));
-    parser.addOptions({modules, first, verbose, seed, restart, silent, drop, delay, reject, noAcks, refuse, duplicate});
+    const QCommandLineOption forget(QStringLiteral("forget-writes"), QStringLiteral("Acknowledge these codes' writes with OK but keep the old values, so a read-back shows them."), QStringLiteral("CODE[,CODE...]"));
+    const QCommandLineOption silentModules(QStringLiteral("silent-modules"), QStringLiteral("These modules, numbered from 1, never answer anything, not even a scan."), QStringLiteral("N[,N...]"));
+    parser.addOptions({modules, first, verbose, seed, restart, silent, drop, delay, reject, noAcks, refuse, duplicate, forget, silentModules});
 
     if (!parser.parse(arguments))
         return parser.errorText();
@@ -100,6 +102,23 @@ std::variant<Options, QString> parseOptions(const QStringList &arguments)
         if (rowOfCode(code) < 0)
             return QStringLiteral("--refuse-write takes a parameter code such as UB or IP.");
         options.faults.refuseWriteCode = code;
+    }
+    if (parser.isSet(forget)) {
+        for (const QString &item : parser.value(forget).split(QLatin1Char(','))) {
+            const QByteArray code = item.toLatin1();
+            if (rowOfCode(code) < 0)
+                return QStringLiteral("--forget-writes takes parameter codes such as UB or IP, separated by commas.");
+            options.faults.forgetWriteCodes.insert(code);
+        }
+    }
+    if (parser.isSet(silentModules)) {
+        for (const QString &item : parser.value(silentModules).split(QLatin1Char(','))) {
+            const auto number = integer(item, 1, options.modules);
+            if (!number)
+                return QStringLiteral("--silent-modules takes module numbers from 1 to %1, separated by commas.")
+                    .arg(options.modules);
+            options.faults.silentModules.insert(int(*number - 1));
+        }
     }
     return options;
 }

@@ -21,12 +21,17 @@ Responder::Responder(int moduleCount, Faults faults, int restartMs, int firstInd
     m_silentUntil.fill(0, moduleCount);
 }
 
+bool Responder::isAnswering(int index, qint64 nowMs) const
+{
+    return !m_faults.silentModules.contains(index) && !isRestarting(index, nowMs);
+}
+
 QByteArrayList Responder::respond(const QByteArray &request, qint64 nowMs)
 {
     if (request == "SETUP")
         return discover(nowMs);
     const int index = m_byAddress.value(request.left(DeviceAddressSize), -1);
-    if (index < 0 || isRestarting(index, nowMs))
+    if (index < 0 || !isAnswering(index, nowMs))
         return {};
     const QByteArray rest = request.mid(DeviceAddressSize);
     if (rest == "END") {
@@ -41,7 +46,7 @@ QByteArrayList Responder::discover(qint64 nowMs) const
 {
     QByteArrayList replies;
     for (int i = 0; i < moduleCount(); ++i) {
-        if (!isRestarting(i, nowMs))
+        if (isAnswering(i, nowMs))
             replies.append(m_modules.at(i).discoveryReply());
     }
     return replies;
@@ -82,8 +87,15 @@ QByteArrayList Responder::write(ModuleModel &module, const QByteArray &code, con
 {
     const QByteArray address = module.address().toByteArray();
     const int row = rowOfCode(code);
-    if (row < 0 || code == m_faults.refuseWriteCode || !module.write(row, value))
+    if (row < 0 || code == m_faults.refuseWriteCode)
         return {address + Refused};
+    if (m_faults.forgetWriteCodes.contains(code)) {
+        // Checked as a real write is, so that only a good value is acknowledged.
+        if (!parseWrite(catalogue().at(row), value))
+            return {address + Refused};
+    } else if (!module.write(row, value)) {
+        return {address + Refused};
+    }
     if (m_faults.noWriteAcks)
         return {};
     return {address + Ok};

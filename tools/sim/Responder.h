@@ -7,6 +7,7 @@
 #include <QByteArrayList>
 #include <QHash>
 #include <QList>
+#include <QSet>
 
 namespace kelvane::sim {
 
@@ -16,6 +17,10 @@ struct Faults {
     bool noWriteAcks = false;    // writes are stored but never acknowledged
     QByteArray rejectCode;       // this code's query answers a digit the tool refuses
     QByteArray refuseWriteCode;  // this code's write is answered "ER" and not stored
+    // These codes' writes are acknowledged but not stored: a read-back shows
+    // the old value, as after a write the module lost.
+    QSet<QByteArray> forgetWriteCodes;
+    QSet<int> silentModules;     // module indexes, from 0, that answer nothing at all
 };
 
 class Responder {
@@ -29,6 +34,8 @@ public:
     int moduleCount() const { return int(m_modules.size()); }
     const ModuleModel &module(int index) const { return m_modules.at(index); }
     bool isRestarting(int index, qint64 nowMs) const { return nowMs < m_silentUntil.at(index); }
+    // Neither made silent by a fault nor restarting.
+    bool isAnswering(int index, qint64 nowMs) const;
 
 private:
     QByteArrayList discover(qint64 nowMs) const;

@@ -15,14 +15,15 @@ constexpr int RetryMs = 2;
 constexpr int MaxFailedSends = 500;  // about a second of a socket that takes nothing
 }  // namespace
 
-UdpShell::UdpShell(Responder &responder, Delivery &delivery, int delayMs, bool verbose,
-                   QObject *parent)
-    : QObject(parent), m_responder(responder), m_delivery(delivery), m_delayMs(delayMs),
-      m_verbose(verbose)
+UdpShell::UdpShell(Responder &responder, Delivery &delivery, bool verbose, QObject *parent)
+    : QObject(parent), m_responder(responder), m_delivery(delivery), m_verbose(verbose)
 {
     m_clock.start();
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, &UdpShell::flush);
+    m_due.setSingleShot(true);
+    m_due.setTimerType(Qt::PreciseTimer);
+    connect(&m_due, &QTimer::timeout, this, &UdpShell::release);
     connect(&m_socket, &QUdpSocket::readyRead, this, &UdpShell::readPending);
 }
 
@@ -42,20 +43,18 @@ void UdpShell::readPending()
         if (!datagram.isValid())
             continue;
         trace("in ", datagram.data(), datagram.senderAddress(), quint16(datagram.senderPort()));
-        const QByteArrayList answers =
-            m_delivery.apply(m_responder.respond(datagram.data(), m_clock.elapsed()));
-        if (answers.isEmpty())
-            continue;
-        if (m_delayMs > 0)
-            QTimer::singleShot(m_delayMs, this, [this, answers] { enqueue(answers); });
-        else
-            enqueue(answers);
+        const qint64 now = m_clock.elapsed();
+        m_delivery.post(m_responder.respond(datagram.data(), now), now);
     }
+    release();
 }
 
-void UdpShell::enqueue(const QByteArrayList &datagrams)
+void UdpShell::release()
 {
-    m_outbox += datagrams;
+    const qint64 now = m_clock.elapsed();
+    m_outbox += m_delivery.takeDue(now);
+    if (const std::optional<qint64> next = m_delivery.nextDueMs())
+        m_due.start(int(*next - now));
     if (!m_retry.isActive())
         flush();
 }

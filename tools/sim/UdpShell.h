@@ -16,15 +16,15 @@ namespace kelvane::sim {
 class UdpShell : public QObject {
     Q_OBJECT
 public:
-    UdpShell(Responder &responder, Delivery &delivery, int delayMs, bool verbose,
-             QObject *parent = nullptr);
+    UdpShell(Responder &responder, Delivery &delivery, bool verbose, QObject *parent = nullptr);
 
     bool bind();
     QString errorString() const { return m_socket.errorString(); }
 
 private:
     void readPending();
-    void enqueue(const QByteArrayList &datagrams);
+    // Moves the answers that are due to the outbox and waits for the next.
+    void release();
     void flush();
     // "in  53 45 54 55 50 | 192.0.2.1:65002 | 812 ms": one line per datagram on stderr.
     void trace(const char *direction, const QByteArray &datagram, const QHostAddress &peer,
@@ -32,7 +32,6 @@ private:
 
     Responder &m_responder;
     Delivery &m_delivery;
-    int m_delayMs;
     bool m_verbose;
     QUdpSocket m_socket;
     QElapsedTimer m_clock;
@@ -40,6 +39,7 @@ private:
     // answers in one burst.
     QByteArrayList m_outbox;
     QTimer m_retry;
+    QTimer m_due;  // the next held answer falls due
     int m_failedSends = 0;
 };
 

@@ -37,8 +37,8 @@ int main(int argc, char *argv[])
     }
 
     Responder responder(options.modules, options.faults, options.restartMs, options.first - 1);
-    Delivery delivery(options.drop, options.duplicate, options.seed);
-    UdpShell shell(responder, delivery, options.delayMs, options.verbose);
+    Delivery delivery(options.drop, options.duplicate, options.delayMs, options.seed);
+    UdpShell shell(responder, delivery, options.verbose);
     if (!shell.bind()) {
         std::fprintf(stderr, "kelvane-sim: cannot open UDP port 65000: %s\n",
                      qPrintable(shell.errorString()));

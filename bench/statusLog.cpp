@@ -1,0 +1,76 @@
+// The status pane on the real window: the cost of one more entry, with its
+// repaint, at 100, 1,000 and 10,000 entries already there. It should not grow.
+// One window per level, timed in turn, so that whatever else the machine is
+// doing falls on every level alike.
+#include "Harness.h"
+
+#include "MainForm.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <memory>
+
+namespace kelvane::bench {
+
+namespace {
+constexpr int Levels[] = {100, 1000, 10000};
+constexpr int Samples = 101;
+constexpr int WarmUps = 10;  // with their repaint but not counted, in every window alike
+constexpr double MaxRatio = 2.0;
+
+// Three windows cannot all hold port 65002, and the pane needs no socket.
+class NoLink final : public Link {
+public:
+    bool open() override { return true; }
+    QString errorString() const override { return {}; }
+    void send(const QByteArray &) override {}
+    QString localAddress() const override { return "127.0.0.1"; }
+};
+
+struct Pane {
+    NoLink link;
+    QtOneShotTimer timer;
+    MainForm window{link, timer, &QDateTime::currentDateTime};
+    StatusLog log{window};  // the writer the operations use
+    int entries = 1;        // start-up's own
+    std::vector<double> us;
+
+    // One entry as the operations write it; when timed, with its repaint.
+    void append(bool timed = true)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        log.append({"读取设备" + StatusLog::number(entries++ % 254 + 1) + "参数成功！"});
+        if (!timed)
+            return;
+        QCoreApplication::processEvents();
+        us.push_back(double(clock.nsecsElapsed()) / 1e3);
+    }
+};
+}  // namespace
+
+void statusLog()
+{
+    std::vector<std::unique_ptr<Pane>> panes;
+    for (const int level : Levels) {
+        Pane &pane = *panes.emplace_back(std::make_unique<Pane>());
+        pane.window.show();
+        while (pane.entries < level - WarmUps)
+            pane.append(false);
+        while (pane.entries < level)
+            pane.append();
+        pane.us.clear();
+    }
+    for (int i = 0; i < Samples; ++i) {
+        for (auto &pane : panes)
+            pane->append();
+    }
+    const double ratio = median(panes[2]->us) / median(panes[0]->us);
+    row(QStringLiteral("log: one append + repaint at 100 / 1k / 10k entries (median of %1)").arg(Samples),
+        fixed(median(panes[0]->us), 0) + " / " + fixed(median(panes[1]->us), 0) + " / " + fixed(median(panes[2]->us), 0) +
+            " us: " + fixed(ratio, 2) + "x",
+        QStringLiteral("< %1x").arg(MaxRatio), ratio < MaxRatio);
+}
+
+}  // namespace kelvane::bench
