@@ -294,6 +294,26 @@ private slots:
         QCOMPARE(!c->testAttribute(Qt::WA_ForceDisabled), bool(r->on));
     }
 
+    // What the operations lock through the panel is the widget of that name.
+    void panelReachesTheNamedWidget_data()
+    {
+        QTest::addColumn<Control>("control");
+        for (int c = 0; c <= int(Control::User_Password); ++c)
+            QTest::newRow(qPrintable(controlName(Control(c)))) << Control(c);
+    }
+
+    void panelReachesTheNamedWidget()
+    {
+        QFETCH(Control, control);
+        Window w;
+        QWidget *widget = w.find(controlName(control));
+        QVERIFY(widget);
+        w.form.setEnabled(control, true);
+        QVERIFY(!widget->testAttribute(Qt::WA_ForceDisabled));
+        w.form.setEnabled(control, false);
+        QVERIFY(widget->testAttribute(Qt::WA_ForceDisabled));
+    }
+
     void exit_data()
     {
         QTest::addColumn<QString>("road");
