@@ -1,9 +1,7 @@
-// The window's look: the typefaces, sizes and colours of its controls, its
-// pictures, and labels that size themselves to their text.
+// The window's look beyond its form: fonts completed, labels that size themselves
+// to their text, the pictures and the application's style.
 #pragma once
 
-#include <QColor>
-#include <QFont>
 #include <QIcon>
 
 class QLabel;
@@ -11,20 +9,9 @@ class QWidget;
 
 namespace kelvane {
 
-// The three typefaces of the layout, by what this machine has for them.
-enum class Face {
-    Song,    // the Chinese Song face: AR PL UMing CN
-    Arial,   // Liberation Sans
-    Corbel,  // Carlito
-};
-
-QFont layoutFont(Face face, qreal pointSize, bool bold = false);
-
-// The active window border colour of the classic desktop, the window's background.
-inline const QColor WindowColour{0xD4, 0xD0, 0xC8};
-
-// Fonts and colours for every named control of the window, then every label
-// but Label10 sized to its text.
+// What the form cannot hold: the Song face behind every Latin one, point sizes
+// with a fraction, and every label but Label10 and Image1 sized to its text.
+// Fonts and colours are otherwise the form's.
 void applyAppearance(QWidget &window);
 
 // Keeps the left edge, grows or shrinks to the right.

@@ -64,12 +64,6 @@ void MainForm::prepareControls()
     Label19_1->setProperty("index", 1);
     Label1->setText(QLatin1String("Version: ") + QLatin1String(Version));
 
-    for (int c = 0; c <= int(Control::User_Password); ++c) {
-        const auto name = Control(c);
-        m_controls.insert(name, findChild<QWidget *>(controlName(name)));
-        Q_ASSERT(m_controls.value(name));
-    }
-
     for (QComboBox *box : findChildren<QComboBox *>())
         combo::prepare(*box);
 
@@ -135,7 +129,70 @@ bool MainForm::confirmExit()
 
 QWidget *MainForm::control(Control control) const
 {
-    return m_controls.value(control);
+    switch (control) {
+    case Control::Scan:
+        return Scan;
+    case Control::Device_List:
+        return Device_List;
+    case Control::L_Default:
+        return L_Default;
+    case Control::Setting:
+        return Setting;
+    case Control::Run_Device:
+        return Run_Device;
+    case Control::Exit_Command:
+        return Exit_Command;
+    case Control::UART_Control:
+        return UART_Control;
+    case Control::Ethernet_Control:
+        return Ethernet_Control;
+    case Control::Set_PPPOE:
+        return Set_PPPOE;
+    case Control::Set_Baud_Rate:
+        return Set_Baud_Rate;
+    case Control::Set_Stream_Control:
+        return Set_Stream_Control;
+    case Control::Set_Bits:
+        return Set_Bits;
+    case Control::Set_Time_Delimiter:
+        return Set_Time_Delimiter;
+    case Control::Set_Parity:
+        return Set_Parity;
+    case Control::Set_Byte_Delimiter:
+        return Set_Byte_Delimiter;
+    case Control::Set_Stopbit:
+        return Set_Stopbit;
+    case Control::Disp_Mode:
+        return Disp_Mode;
+    case Control::G_IP:
+        return G_IP;
+    case Control::MASK:
+        return MASK;
+    case Control::S_IP:
+        return S_IP;
+    case Control::Port_Number:
+        return Port_Number;
+    case Control::D_IP:
+        return D_IP;
+    case Control::D_Port:
+        return D_Port;
+    case Control::Socket_Mode:
+        return Socket_Mode;
+    case Control::Ethernet_Mode:
+        return Ethernet_Mode;
+    case Control::Direct:
+        return Direct;
+    case Control::PPPOE:
+        return PPPOE;
+    case Control::DHCP:
+        return DHCP;
+    case Control::User_ID:
+        return User_ID;
+    case Control::User_Password:
+        return User_Password;
+    }
+    Q_UNREACHABLE();
+    return nullptr;
 }
 
 QComboBox *MainForm::comboBox(Control control) const

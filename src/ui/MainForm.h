@@ -64,12 +64,12 @@ private:
     void activateDefault();
     bool confirmExit();
 
+    // The form's member that stands for the control.
     QWidget *control(Control control) const;
     QComboBox *comboBox(Control control) const;
 
     std::unique_ptr<Link> m_ownedLink;
     std::unique_ptr<OneShotTimer> m_ownedTimer;
-    QHash<Control, QWidget *> m_controls;
     // The focus a read or write took away when it locked the commands.
     QPointer<QWidget> m_focusBeforeLock;
     Engine m_engine;

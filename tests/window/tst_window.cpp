@@ -16,14 +16,43 @@
 #include <QWindow>
 
 using namespace kelvane;
+using test::addr;
 
 struct Window {
     test::FakeLink link;
     test::ManualTimer timer;
     MainForm form{link, timer, &test::fixedNow};
     template<typename T = QWidget> T *find(const QString &name) { return form.findChild<T *>(name); }
+    // The window itself or one of its controls.
+    QWidget *named(const QString &name)
+    {
+        if (name == form.objectName())
+            return &form;
+        return find(name);
+    }
     // Shown and active, so that keys reach the window's shortcuts.
-    bool show() { form.show(); return QTest::qWaitForWindowActive(&form); }
+    bool show()
+    {
+        form.show();
+        return QTest::qWaitForWindowActive(&form);
+    }
+    QListWidget *list() { return find<QListWidget>("Device_List"); }
+    QPoint rowCentre(int row) { return list()->visualItemRect(list()->item(row)).center(); }
+    // Scan pressed, modules 1 .. n answer, and the four rounds run out.
+    void scan(int modules)
+    {
+        QTest::mouseClick(find("Scan"), Qt::LeftButton);
+        for (int i = 1; i <= modules; ++i)
+            link.deliver(addr(i));
+        while (timer.fire()) {
+        }
+    }
+    // Module i answers all 17 queries.
+    void answerAll(int module)
+    {
+        for (const QByteArray &answer : test::Answers)
+            link.deliver(addr(module) + answer);
+    }
 };
 
 // Geometry in pixels, 15 twips each. font: face letter, points, b for bold. limit: the most characters
@@ -91,163 +120,440 @@ const Row table[] = {
     {"Image1", "QLabel", Win, {9, 533, 128, 28}, "", "", "", "", 1, 0},
 };
 
+namespace {
+// The row's widget: "Label19:1" is the Label19 with index 1.
+QWidget *widgetOf(MainForm &form, const Row &row)
+{
+    const QStringList id = QString(row.name).split(':');
+    return form.findChildren<QWidget *>(id[0]).value(id.value(1).toInt());
+}
+
+// A font as the table writes it: "A10.5b".
+QString fontCode(const QFont &font)
+{
+    QString code = faces.value(font.family()) + QString::number(font.pointSizeF());
+    if (font.bold())
+        code += 'b';
+    return code;
+}
+
+void addRows(bool withFontOnly = false)
+{
+    QTest::addColumn<const Row *>("r");
+    for (const Row &row : table) {
+        if (!withFontOnly || *row.font)
+            QTest::newRow(row.name) << &row;
+    }
+}
+}  // namespace
+
 class WindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void control_data()
-    {
-        QTest::addColumn<const Row *>("r");
-        for (const Row &row : table)
-            QTest::newRow(row.name) << &row;
-    }
-
-    void control()
+    void kindAndContainer_data() { addRows(); }
+    void kindAndContainer()
     {
         QFETCH(const Row *, r);
         Window w;
-        const QStringList id = QString(r->name).split(':');  // Label19:1 is the Label19 with index 1
-        QWidget *c = w.form.findChildren<QWidget *>(id[0]).value(id.value(1).toInt());
-        QVERIFY(c && c->property("index").toString() == id.value(1));
-        QCOMPARE(c->geometry(), r->fit ? QRect(r->at.topLeft(), c->sizeHint()) : r->at);
-        QVERIFY(r->fit < 0
-                || qAbs(c->width() - r->at.width()) + qAbs(c->height() - r->at.height()) <= r->fit);
-        const QFont f = c->font();
-        const QString font = faces[f.family()] + QString::number(f.pointSizeF()) + (f.bold() ? "b" : "");
-        QCOMPARE(QStringList({c->inherits(r->cls) ? r->cls : c->metaObject()->className(),
-                              c->parentWidget()->objectName(), c->toolTip(), *r->font ? font : "",
-                              c->property(c->inherits("QGroupBox") ? "title" : "text").toString(),
-                              c->property("maxLength").toString(),
-                              c->testAttribute(Qt::WA_ForceDisabled) ? "off" : ""}),
-                 QStringList({r->cls, r->box, r->tip, r->font, r->text, r->limit, r->on ? "" : "off"}));
+        QWidget *c = widgetOf(w.form, *r);
+        QVERIFY(c);
+        QVERIFY2(c->inherits(r->cls), c->metaObject()->className());
+        QCOMPARE(c->parentWidget()->objectName(), QString(r->box));
+        QCOMPARE(c->property("index").toString(), QString(r->name).section(':', 1));
+    }
+
+    void placement_data() { addRows(); }
+    void placement()
+    {
+        QFETCH(const Row *, r);
+        Window w;
+        QWidget *c = widgetOf(w.form, *r);
+        QVERIFY(c);
+        if (r->fit == 0) {
+            QCOMPARE(c->geometry(), r->at);
+            return;
+        }
+        // Sized to its text, from the laid-out left edge.
+        QCOMPARE(c->geometry(), QRect(r->at.topLeft(), c->sizeHint()));
+        if (r->fit > 0) {
+            const int off = qAbs(c->width() - r->at.width()) + qAbs(c->height() - r->at.height());
+            QVERIFY2(off <= r->fit, qPrintable(QString("%1 pixels off the layout").arg(off)));
+        }
+    }
+
+    void font_data() { addRows(true); }
+    void font()
+    {
+        QFETCH(const Row *, r);
+        Window w;
+        QWidget *c = widgetOf(w.form, *r);
+        QVERIFY(c);
+        QCOMPARE(fontCode(c->font()), QString(r->font));
+    }
+
+    // The Latin faces have no Chinese glyphs; every control falls back on the Song face.
+    void songFaceBehind_data() { addRows(true); }
+    void songFaceBehind()
+    {
+        QFETCH(const Row *, r);
+        Window w;
+        QWidget *c = widgetOf(w.form, *r);
+        QVERIFY(c);
+        QCOMPARE(c->font().families().last(), QString("AR PL UMing CN"));
+    }
+
+    void colours_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QPalette::ColorGroup>("group");
+        QTest::addColumn<QPalette::ColorRole>("role");
+        QTest::addColumn<QColor>("expected");
+        const auto Active = QPalette::Active;
+        const auto Disabled = QPalette::Disabled;
+        const auto Text = QPalette::WindowText;
+        const auto Back = QPalette::Window;
+        const auto Base = QPalette::Base;
+        QTest::newRow("window background") << "MainForm" << Active << Back << QColor(0xD4D0C8);
+        QTest::newRow("frame caption dark red") << "UART_Control" << Active << Text << QColor(0x400000);
+        QTest::newRow("closed frame caption dark red") << "Set_PPPOE" << Disabled << Text << QColor(0x400000);
+        QTest::newRow("label in a frame black") << "Label7" << Active << Text << QColor(Qt::black);
+        QTest::newRow("label in a closed frame black") << "Label14" << Disabled << Text << QColor(Qt::black);
+        QTest::newRow("option button black") << "PPPOE" << Active << Text << QColor(Qt::black);
+        QTest::newRow("closed option button grey") << "DHCP" << Disabled << Text << QColor(0x808080);
+        QTest::newRow("status pane background") << "Help_Text" << Active << Base << QColor(0xC0C0FF);
+        QTest::newRow("list background") << "Device_List" << Active << Base << QColor(0xFFE0C0);
+        QTest::newRow("user name box grey") << "User_ID" << Disabled << Base << QColor(0xC0C0C0);
+        QTest::newRow("password box grey") << "User_Password" << Disabled << Base << QColor(0xC0C0C0);
+        QTest::newRow("address red") << "DISP_IP" << Active << Text << QColor(0xFF0000);
+        QTest::newRow("address on yellow") << "DISP_IP" << Active << Back << QColor(0xFFFF80);
+        QTest::newRow("version red") << "Label1" << Active << Text << QColor(0xFF0000);
+        QTest::newRow("version on green") << "Label1" << Active << Back << QColor(0xC0FFC0);
+        QTest::newRow("web address blue") << "Label5" << Active << Text << QColor(0x0000FF);
+    }
+
+    void colours()
+    {
+        QFETCH(QString, name);
+        QFETCH(QPalette::ColorGroup, group);
+        QFETCH(QPalette::ColorRole, role);
+        QFETCH(QColor, expected);
+        Window w;
+        QWidget *c = w.named(name);
+        QVERIFY(c);
+        QCOMPARE(c->palette().color(group, role), expected);
+    }
+
+    // A background colour shows only on a widget that paints its background.
+    void paintedBackgrounds_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("window") << "MainForm";
+        QTest::newRow("address") << "DISP_IP";
+        QTest::newRow("version") << "Label1";
+    }
+
+    void paintedBackgrounds()
+    {
+        QFETCH(QString, name);
+        Window w;
+        QWidget *c = w.named(name);
+        QVERIFY(c);
+        QVERIFY(c->autoFillBackground());
+    }
+
+    void caption_data() { addRows(); }
+    void caption()
+    {
+        QFETCH(const Row *, r);
+        Window w;
+        QWidget *c = widgetOf(w.form, *r);
+        QVERIFY(c);
+        const char *property = c->inherits("QGroupBox") ? "title" : "text";
+        QCOMPARE(c->property(property).toString(), QString(r->text));
+        QCOMPARE(c->toolTip(), QString(r->tip));
+    }
+
+    void typingLimit_data() { addRows(); }
+    void typingLimit()
+    {
+        QFETCH(const Row *, r);
+        Window w;
+        QWidget *c = widgetOf(w.form, *r);
+        QVERIFY(c);
+        QCOMPARE(c->property("maxLength").toString(), QString(r->limit));
+    }
+
+    // The control's own setting after start-up; a closed frame still blocks what it holds.
+    void enabledAtStart_data() { addRows(); }
+    void enabledAtStart()
+    {
+        QFETCH(const Row *, r);
+        Window w;
+        QWidget *c = widgetOf(w.form, *r);
+        QVERIFY(c);
+        QCOMPARE(!c->testAttribute(Qt::WA_ForceDisabled), bool(r->on));
+    }
+
+    // What the operations lock through the panel is the widget of that name.
+    void panelReachesTheNamedWidget_data()
+    {
+        QTest::addColumn<Control>("control");
+        for (int c = 0; c <= int(Control::User_Password); ++c)
+            QTest::newRow(qPrintable(controlName(Control(c)))) << Control(c);
+    }
+
+    void panelReachesTheNamedWidget()
+    {
+        QFETCH(Control, control);
+        Window w;
+        QWidget *widget = w.find(controlName(control));
+        QVERIFY(widget);
+        w.form.setEnabled(control, true);
+        QVERIFY(!widget->testAttribute(Qt::WA_ForceDisabled));
+        w.form.setEnabled(control, false);
+        QVERIFY(widget->testAttribute(Qt::WA_ForceDisabled));
     }
 
     void exit_data()
     {
         QTest::addColumn<QString>("road");
         QTest::addColumn<bool>("ok");
-        for (QString road : {"Exit_Command", "Esc", "close box"})
-            for (bool ok : {true, false})
-                QTest::addRow("%s, %s", qPrintable(road), ok ? "OK" : "Cancel") << road << ok;
+        QTest::addColumn<QByteArrayList>("sent");
+        const QByteArrayList exitFrame{QByteArray::fromHex("FFFFFFFFFFFF454E44")};
+        for (const QString road : {"Exit_Command", "Esc", "close box"}) {
+            QTest::addRow("%s, OK: exit frame", qPrintable(road)) << road << true << exitFrame;
+            QTest::addRow("%s, Cancel: nothing sent", qPrintable(road)) << road << false << QByteArrayList();
+        }
     }
 
     void exit()
     {
         QFETCH(QString, road);
         QFETCH(bool, ok);
+        QFETCH(QByteArrayList, sent);
         Window w;
         QVERIFY(w.show());
-        QString asked;
+        QString title;
+        QString question;
         QStringList buttons;
         QTimer::singleShot(0, &w.form, [&] {  // inside the question's own event loop
             QWidget *box = QApplication::activeModalWidget();
             QVERIFY(box);
-            asked = box->windowTitle() + ' ' + box->property("text").toString();
+            title = box->windowTitle();
+            question = box->property("text").toString();
             QList<QPushButton *> shown = box->findChildren<QPushButton *>();
             std::sort(shown.begin(), shown.end(), [](QWidget *a, QWidget *b) { return a->x() < b->x(); });
             for (QPushButton *button : shown)
                 buttons << button->text().remove('&');
-            QTest::keyClick(box, ok ? Qt::Key_Return : Qt::Key_Escape);  // its default and escape buttons
+            // Its default and escape buttons.
+            if (ok)
+                QTest::keyClick(box, Qt::Key_Return);
+            else
+                QTest::keyClick(box, Qt::Key_Escape);
         });
-        road == "Exit_Command" ? QTest::mouseClick(w.find("Exit_Command"), Qt::LeftButton)
-            : road == "Esc" ? QTest::keyClick(&w.form, Qt::Key_Escape) : void(w.form.windowHandle()->close());
-        QCOMPARE(asked, "退出 确认退出配置系统！");
+        if (road == "Exit_Command")
+            QTest::mouseClick(w.find("Exit_Command"), Qt::LeftButton);
+        else if (road == "Esc")
+            QTest::keyClick(&w.form, Qt::Key_Escape);
+        else
+            w.form.windowHandle()->close();
+        QCOMPARE(title, "退出");
+        QCOMPARE(question, "确认退出配置系统！");
         QCOMPARE(buttons, (QStringList{"确定", "取消"}));
-        QCOMPARE(w.link.sent, QByteArrayList(ok, QByteArray::fromHex("FFFFFFFFFFFF454E44")));
+        QCOMPARE(w.link.sent, sent);
         QTRY_VERIFY(!w.form.isVisible());
     }
 
-    // The highlighted module is the one read, however the operator chose it,
-    // and the focus comes back to the list, so Enter then writes.
-    void choosingAModule()
+    // The highlighted module is the one read, however the operator chose it.
+    void pressOnOneReleaseOnAnother()
     {
         Window w;
         QVERIFY(w.show());
-        auto *list = w.find<QListWidget>("Device_List");
-        QTest::mouseClick(w.find("Scan"), Qt::LeftButton);
-        for (int i = 1; i <= 3; ++i)
-            w.link.deliver(QByteArray::fromHex("0011223344") + char(i));
-        while (w.timer.fire()) {
-        }
-        const auto rowCentre = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
-        const auto module = [](int i) { return QByteArray::fromHex("0011223344") + char(i); };
-
-        // Pressed on module 1, released on module 2.
-        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, rowCentre(0));
-        QMouseEvent move(QEvent::MouseMove, rowCentre(1), list->viewport()->mapToGlobal(rowCentre(1)),
+        w.scan(3);
+        QListWidget *list = w.list();
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, w.rowCentre(0));
+        QMouseEvent move(QEvent::MouseMove, w.rowCentre(1), list->viewport()->mapToGlobal(w.rowCentre(1)),
                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(list->viewport(), &move);
-        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, rowCentre(1));
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, w.rowCentre(1));
         QCOMPARE(w.form.selectedDeviceRow(), 1);
-        QCOMPARE(w.link.sent.mid(4), QByteArrayList{module(2) + "ATUB\r"});
+        QCOMPARE(w.link.sent.mid(4), QByteArrayList{addr(2) + "ATUB\r"});
         QCOMPARE(w.form.logText(), "2026-12-06 09:05:07\r\n读取设备 2参数... ...");
         QVERIFY(!list->isEnabled());
-
-        for (const QByteArray &answer : test::Answers)
-            w.link.deliver(module(2) + answer);
-        QVERIFY(w.form.logText().endsWith("读取设备 2参数成功！"));
-        QCOMPARE(QApplication::focusWidget(), list);
-
-        // The key moves the highlight, and the read follows it.
-        w.link.sent.clear();
-        QTest::keyClick(list, Qt::Key_Down);
-        QCOMPARE(w.form.selectedDeviceRow(), 2);
-        QCOMPARE(w.link.sent, QByteArrayList{module(3) + "ATUB\r"});
-        for (const QByteArray &answer : test::Answers)
-            w.link.deliver(module(3) + answer);
-        QCOMPARE(QApplication::focusWidget(), list);
-
-        // Enter now is the default button's: a write of module 3, no scan.
-        w.link.sent.clear();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(w.link.sent, QByteArrayList{module(3) + "ATUB=3\r"});
     }
 
-    // A session on the real widgets: the focus order, a scan, a click that reads, then the panel calls
-    // whose effect on real widgets the engine relies on, and Enter.
-    void session()
+    // A read takes the focus from the list while it runs and gives it back, so Enter then writes.
+    void focusBackOnTheListAfterARead()
     {
         Window w;
-        auto *list = w.find<QListWidget>("Device_List");
-        QStringList chain{"Device_List"};  // the inner parts of combo boxes and scroll areas have no name
-        for (QWidget *at = list->nextInFocusChain(); at != list; at = at->nextInFocusChain())
-            chain << (at->focusPolicy() & Qt::TabFocus ? at->objectName() : "");
-        QCOMPARE(chain.join(' ').simplified(), "Device_List Scan Set_Baud_Rate Set_Stream_Control Set_Bits "
+        QVERIFY(w.show());
+        w.scan(3);
+        QTest::mouseClick(w.list()->viewport(), Qt::LeftButton, {}, w.rowCentre(1));
+        w.answerAll(2);
+        QVERIFY(w.form.logText().endsWith("读取设备 2参数成功！"));
+        QCOMPARE(QApplication::focusWidget(), w.list());
+    }
+
+    void arrowKeyReadsTheNextModule()
+    {
+        Window w;
+        QVERIFY(w.show());
+        w.scan(3);
+        QTest::mouseClick(w.list()->viewport(), Qt::LeftButton, {}, w.rowCentre(1));
+        w.answerAll(2);
+        w.link.sent.clear();
+        QTest::keyClick(w.list(), Qt::Key_Down);
+        QCOMPARE(w.form.selectedDeviceRow(), 2);
+        QCOMPARE(w.link.sent, QByteArrayList{addr(3) + "ATUB\r"});
+        w.answerAll(3);
+        QCOMPARE(QApplication::focusWidget(), w.list());
+    }
+
+    // Enter on the list, after a read the arrow key started, is the default
+    // button's: a write of the module read, no scan.
+    void enterAfterAReadWrites()
+    {
+        Window w;
+        QVERIFY(w.show());
+        w.scan(3);
+        QTest::mouseClick(w.list()->viewport(), Qt::LeftButton, {}, w.rowCentre(1));
+        w.answerAll(2);
+        QTest::keyClick(w.list(), Qt::Key_Down);
+        w.answerAll(3);
+        w.link.sent.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(w.link.sent, QByteArrayList{addr(3) + "ATUB=3\r"});
+    }
+
+    void focusOrder()
+    {
+        Window w;
+        QListWidget *list = w.list();
+        QStringList chain{"Device_List"};
+        for (QWidget *at = list->nextInFocusChain(); at != list; at = at->nextInFocusChain()) {
+            // The inner parts of combo boxes and scroll areas have no name.
+            if (at->focusPolicy() & Qt::TabFocus)
+                chain << at->objectName();
+        }
+        chain.removeAll(QString());
+        QCOMPARE(chain.join(' '), "Device_List Scan Set_Baud_Rate Set_Stream_Control Set_Bits "
                  "Set_Time_Delimiter Set_Parity Set_Byte_Delimiter Set_Stopbit Disp_Mode G_IP MASK S_IP "
                  "Port_Number D_IP D_Port Socket_Mode Ethernet_Mode Direct PPPOE DHCP L_Default Setting "
                  "Run_Device Exit_Command Help_Text User_ID User_Password");
+    }
 
+    // A closed frame blocks its children, which keep their own setting for when it opens.
+    void closedFrameBlocksItsControls()
+    {
+        Window w;
         QVERIFY(w.show());
-        // A closed frame blocks its children, which keep their own setting for when it opens.
-        QVERIFY(w.form.isEnabled(Control::Set_Baud_Rate) && !w.find("Set_Baud_Rate")->isEnabled());
+        QVERIFY(w.form.isEnabled(Control::Set_Baud_Rate));
+        QVERIFY(!w.find("Set_Baud_Rate")->isEnabled());
+    }
+
+    // The frames open; the user boxes stay locked.
+    void scanOpensTheFrames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("UART_Control opens") << "UART_Control" << true;
+        QTest::newRow("Ethernet_Control opens") << "Ethernet_Control" << true;
+        QTest::newRow("Set_PPPOE opens") << "Set_PPPOE" << true;
+        QTest::newRow("User_ID stays locked") << "User_ID" << false;
+        QTest::newRow("User_Password stays locked") << "User_Password" << false;
+    }
+
+    void scanOpensTheFrames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, enabled);
+        Window w;
+        QVERIFY(w.show());
         QTest::mouseClick(w.find("Scan"), Qt::LeftButton);
         w.link.deliver(QByteArray::fromHex("001A2B3C4D5E") + "KV-100 3.0\r\n");
-        QVERIFY(w.timer.fire() && w.timer.fire() && w.timer.fire() && w.timer.fire());
+        for (int round = 0; round < 4; ++round)
+            QVERIFY(w.timer.fire());
         QCOMPARE(w.form.deviceText(0), "设备 ( 001A2B3C4D5E )");
-        // The frames open; the user boxes stay locked.
-        for (QString name : {"UART_Control", "Ethernet_Control", "Set_PPPOE", "User_ID", "User_Password"})
-            QVERIFY2(w.find(name)->isEnabled() != name.startsWith("User"), qPrintable(name));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-        // One read, after the four discovery requests.
-        QCOMPARE(w.link.sent.mid(4), QByteArrayList{QByteArray::fromHex("001A2B3C4D5E") + "ATUB\r"});
+        QCOMPARE(w.find(name)->isEnabled(), enabled);
+    }
 
-        // Out of range changes nothing; typed on after the item, the text is no item any more.
+    // A click reads: one query, after the four discovery requests.
+    void clickReads()
+    {
+        Window w;
+        QVERIFY(w.show());
+        w.scan(1);
+        QTest::mouseClick(w.list()->viewport(), Qt::LeftButton, {}, w.rowCentre(0));
+        QCOMPARE(w.link.sent.mid(4), QByteArrayList{addr(1) + "ATUB\r"});
+    }
+
+    void selectOutOfRangeChangesNothing()
+    {
+        Window w;
         const Control baud = Control::Set_Baud_Rate;
-        QVERIFY(w.form.selectIndex(baud, 3) && !w.form.selectIndex(baud, 10));
+        QVERIFY(w.form.selectIndex(baud, 3));
+        QVERIFY(!w.form.selectIndex(baud, 10));
+        QCOMPARE(w.form.selectedIndex(baud), 3);
+        QCOMPARE(w.form.text(baud), "9600bps");
+    }
+
+    // Typed on after the item, the text is no item any more.
+    void typedTextIsNoItem()
+    {
+        Window w;
+        QVERIFY(w.show());
+        w.form.setEnabled(Control::UART_Control, true);
+        const Control baud = Control::Set_Baud_Rate;
+        QVERIFY(w.form.selectIndex(baud, 3));
         QTest::keyClicks(w.find("Set_Baud_Rate"), "0");
-        QCOMPARE(w.form.text(baud) + QString::number(w.form.selectedIndex(baud)), "9600bps0-1");
+        QCOMPARE(w.form.text(baud), "9600bps0");
+        QCOMPARE(w.form.selectedIndex(baud), -1);
+    }
+
+    void textBoxTakesSingleBytesOnly()
+    {
+        Window w;
+        QVERIFY(w.show());
+        w.form.setEnabled(Control::Ethernet_Control, true);
         QTest::keyClicks(w.find("G_IP"), "1");
         QTest::sendKeyEvent(QTest::Click, w.find("G_IP"), Qt::Key_unknown, QString("中"), Qt::NoModifier);
         QCOMPARE(w.form.text(Control::G_IP), "1");
-        list->addItems({"a", "b"});
-        w.form.removeDevice(0);  // the selected one; the view would hand the selection on to a neighbour
+    }
+
+    // The view would hand the selection on to a neighbour.
+    void removingTheSelectedModuleSelectsNone()
+    {
+        Window w;
+        QVERIFY(w.show());
+        w.scan(1);
+        QTest::mouseClick(w.list()->viewport(), Qt::LeftButton, {}, w.rowCentre(0));
+        w.list()->addItems({"a", "b"});
+        w.form.removeDevice(0);
         QCOMPARE(w.form.selectedDeviceRow(), -1);
+    }
+
+    void logLinesBreakAtCrLf()
+    {
+        Window w;
         w.form.replaceLog("a\r\nb");
         w.form.appendLog("c\r\nd");
         QCOMPARE(w.form.logText(), "a\r\nb\r\nc\r\nd");
-        w.form.setChecked(Control::DHCP, true);
-        w.form.setChecked(Control::DHCP, false);  // which an exclusive group refuses
-        QVERIFY(!w.form.isChecked(Control::DHCP));
+    }
 
+    // An exclusive group would refuse to uncheck its checked button.
+    void startModeUnchecks()
+    {
+        Window w;
+        w.form.setChecked(Control::DHCP, true);
+        w.form.setChecked(Control::DHCP, false);
+        QVERIFY(!w.form.isChecked(Control::DHCP));
+    }
+
+    void enterInATextBoxClicksSetting()
+    {
+        Window w;
+        QVERIFY(w.show());
+        w.form.setEnabled(Control::Ethernet_Control, true);
         w.form.setEnabled(Control::Setting, true);
         QSignalSpy setting(w.find<QPushButton>("Setting"), &QPushButton::clicked);
         w.find("G_IP")->setFocus();
