@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -426,6 +427,41 @@ private slots:
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(1)).center());
         QCOMPARE(w.loadChoices, 1);
         QTRY_VERIFY(!menu->isVisible());
+    }
+
+    // Without a test's hand, a file dialog asks: a name without suffix saves as .json, and an
+    // existing file is opened.
+    void fileDialogs()
+    {
+        Window w;
+        QVERIFY(w.show());
+        w.read();
+        w.form.profiles().setSaveFileChooser({});
+        w.form.profiles().setLoadFileChooser({});
+        QStringList asked;
+        const auto answer = [&](const QString &file) {
+            QTimer::singleShot(0, &w.form, [&, file] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                asked << dialog->windowTitle() + ' ' + QString::number(dialog->acceptMode());
+                dialog->selectFile(file);
+                static_cast<QDialog *>(dialog)->accept();  // QFileDialog hides it
+            });
+        };
+        answer(w.dir.filePath("mine"));
+        w.ctrl(Qt::Key_S);
+        QVERIFY(QFile::exists(w.dir.filePath("mine.json")));
+        // The offscreen platform leaves no window active after a dialog.
+        w.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.form));
+
+        QJsonObject values = otherValues();
+        w.writeLoadFile(profileWith(values));
+        answer(w.loadPath);
+        w.ctrl(Qt::Key_O);
+        QCOMPARE(asked, (QStringList{"导出参数 1", "导入参数 0"}));
+        QCOMPARE(w.form.text(Control::Set_Baud_Rate), "1200bps");
+        QCOMPARE(w.messages, QStringList());
     }
 
     // Without a test's hand, the refusal is a modal box over the window.
