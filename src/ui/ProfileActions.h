@@ -4,7 +4,6 @@
 #include "core/Panel.h"
 
 #include <QObject>
-#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -35,7 +34,6 @@ public:
 
     QAction *saveAction() const { return m_save; }
     QAction *loadAction() const { return m_load; }
-    QMenu *menu() const { return m_menu.get(); }
 
     // Dialogs block; tests put their own answers here.
     void setSaveFileChooser(FileChooser chooser) { m_chooseSaveFile = std::move(chooser); }

@@ -2,7 +2,6 @@
 // menu, when each is available, and that a file the window cannot take changes no control.
 #include "Appearance.h"
 #include "MainForm.h"
-#include "profiles/Profile.h"
 #include "protocol/Catalogue.h"
 #include "protocol/ParameterNames.h"
 #include "support/EngineRig.h"
