@@ -46,6 +46,7 @@ MainForm::MainForm(Link &winsock, OneShotTimer &timer1, StatusLog::Clock clock, 
     setWindowIcon(toolIcon());
     setFixedSize(size());
     connectEvents();
+    m_profiles = std::make_unique<ProfileActions>(*this, *this);
 
     m_engine.startUp();
 

@@ -2,6 +2,7 @@
 // operations through Panel, and hands every click, key and close to the Engine.
 #pragma once
 
+#include "ProfileActions.h"
 #include "core/Panel.h"
 #include "operations/Engine.h"
 #include "ui_MainForm.h"
@@ -22,6 +23,8 @@ public:
     ~MainForm() override;
 
     Engine &engine() { return m_engine; }
+    // Ctrl+S, Ctrl+O and the frames' menu.
+    ProfileActions &profiles() { return *m_profiles; }
 
     using QWidget::isEnabled;
     using QWidget::setEnabled;
@@ -73,6 +76,8 @@ private:
     // The focus a read or write took away when it locked the commands.
     QPointer<QWidget> m_focusBeforeLock;
     Engine m_engine;
+    // Gone before the controls it watches.
+    std::unique_ptr<ProfileActions> m_profiles;
 };
 
 }  // namespace kelvane
