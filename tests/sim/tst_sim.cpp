@@ -86,7 +86,6 @@ void TestSim::discoveryReply_data()
     QTest::addColumn<QByteArray>("address");
     QTest::newRow("module 1") << 0 << QByteArray("024B56000001");
     QTest::newRow("module 256 carries into the fifth byte") << 255 << QByteArray("024B56000100");
-    QTest::newRow("module 65536 carries into the fourth byte") << 65535 << QByteArray("024B56010000");
     QTest::newRow("the last module fills all three bytes") << 0xFFFFFE << QByteArray("024B56FFFFFF");
 }
 
@@ -102,27 +101,26 @@ void TestSim::queryAnswers_data()
     QTest::addColumn<QByteArray>("code");
     QTest::addColumn<QByteArray>("first");   // module 1's answer after its address
     QTest::addColumn<QByteArray>("second");  // module 2's
-    QTest::newRow("UB baud: 600bps is item 9") << QByteArray("UB") << QByteArray("09\r\n") << QByteArray("02\r\n");
-    QTest::newRow("UT flow control") << QByteArray("UT") << QByteArray("00\r\n") << QByteArray("01\r\n");
-    QTest::newRow("UD data bits: the digit itself") << QByteArray("UD") << QByteArray("09\r\n") << QByteArray("08\r\n");
-    QTest::newRow("TM four digits after a 0") << QByteArray("TM") << QByteArray("00003\r\n") << QByteArray("00014\r\n");
-    QTest::newRow("UP parity") << QByteArray("UP") << QByteArray("02\r\n") << QByteArray("00\r\n");
-    QTest::newRow("BT four digits after a 0") << QByteArray("BT") << QByteArray("00040\r\n") << QByteArray("00041\r\n");
-    QTest::newRow("US stop bits: the digit itself") << QByteArray("US") << QByteArray("01\r\n") << QByteArray("02\r\n");
-    QTest::newRow("CM display mode") << QByteArray("CM") << QByteArray("01\r\n") << QByteArray("02\r\n");
-    QTest::newRow("GA groups of three") << QByteArray("GA") << QByteArray("192.168.001.001\r\n")
-                                        << QByteArray("192.168.001.001\r\n");
-    QTest::newRow("SM groups of three") << QByteArray("SM") << QByteArray("255.255.255.000\r\n")
-                                        << QByteArray("255.255.255.000\r\n");
-    QTest::newRow("IP one per module") << QByteArray("IP") << QByteArray("192.168.001.010\r\n")
-                                       << QByteArray("192.168.001.011\r\n");
-    QTest::newRow("PT five digits") << QByteArray("PT") << QByteArray("00502\r\n") << QByteArray("00503\r\n");
-    QTest::newRow("DA groups of three") << QByteArray("DA") << QByteArray("010.000.000.001\r\n")
-                                        << QByteArray("010.000.000.002\r\n");
-    QTest::newRow("DP five digits") << QByteArray("DP") << QByteArray("01024\r\n") << QByteArray("01025\r\n");
-    QTest::newRow("SR socket mode") << QByteArray("SR") << QByteArray("00\r\n") << QByteArray("01\r\n");
-    QTest::newRow("ET Ethernet mode") << QByteArray("ET") << QByteArray("02\r\n") << QByteArray("03\r\n");
-    QTest::newRow("PD start mode") << QByteArray("PD") << QByteArray("00\r\n") << QByteArray("01\r\n");
+    const auto row = [](const char *name, const char *code, const char *first, const char *second) {
+        QTest::newRow(name) << QByteArray(code) << QByteArray(first) + "\r\n" << QByteArray(second) + "\r\n";
+    };
+    row("UB baud: 600bps is item 9", "UB", "09", "02");
+    row("UT flow control", "UT", "00", "01");
+    row("UD data bits: the digit itself", "UD", "09", "08");
+    row("TM four digits after a 0", "TM", "00003", "00014");
+    row("UP parity", "UP", "02", "00");
+    row("BT four digits after a 0", "BT", "00040", "00041");
+    row("US stop bits: the digit itself", "US", "01", "02");
+    row("CM display mode", "CM", "01", "02");
+    row("GA groups of three", "GA", "192.168.001.001", "192.168.001.001");
+    row("SM groups of three", "SM", "255.255.255.000", "255.255.255.000");
+    row("IP one per module", "IP", "192.168.001.010", "192.168.001.011");
+    row("PT five digits", "PT", "00502", "00503");
+    row("DA groups of three", "DA", "010.000.000.001", "010.000.000.002");
+    row("DP five digits", "DP", "01024", "01025");
+    row("SR socket mode", "SR", "00", "01");
+    row("ET Ethernet mode", "ET", "02", "03");
+    row("PD start mode", "PD", "00", "01");
 }
 
 void TestSim::queryAnswers()
@@ -146,19 +144,11 @@ void TestSim::writes_data()
         QTest::newRow(name) << QByteArray(code) << QByteArray(value) << ack << QByteArray(readBack) + "\r\n";
     };
     row("UB 115200bps stored", "UB", "7", Ok, "07");
-    row("UT RTS/CTS stored", "UT", "1", Ok, "01");
     row("UD 8 bits stored", "UD", "8", Ok, "08");
-    row("TM four digits stored", "TM", "0007", Ok, "00007");
     row("TM two digits padded back", "TM", "12", Ok, "00012");
-    row("UP odd stored", "UP", "1", Ok, "01");
     row("BT largest stored", "BT", "9999", Ok, "09999");
     row("US 2 stop bits stored", "US", "2", Ok, "02");
-    row("CM compatible stored", "CM", "2", Ok, "02");
     row("GA stored, padded back", "GA", "10.1.2.254", Ok, "010.001.002.254");
-    row("SM stored", "SM", "255.255.0.0", Ok, "255.255.000.000");
-    row("IP padded groups stored", "IP", "192.168.000.007", Ok, "192.168.000.007");
-    row("PT stored", "PT", "8080", Ok, "08080");
-    row("DA stored", "DA", "172.16.5.9", Ok, "172.016.005.009");
     row("DP highest port stored", "DP", "65535", Ok, "65535");
     row("SR multicast stored", "SR", "5", Ok, "05");
     row("ET auto stored", "ET", "0", Ok, "00");
@@ -211,87 +201,54 @@ void TestSim::scenarios_data()
     QTest::newRow("a query without its CR is ignored") << QStringList() << Script{{0, addr(1) + "ATUB", {}}};
     QTest::newRow("an unknown query is refused") << QStringList() << Script{{0, query(1, "ZZ"), {reply(1, Er)}}};
 
+    const auto ub = [](int n, const char *v) { return Exchange{0, query(n, "UB"), {reply(n, QByteArray(v) + "\r\n")}}; };
     QTest::newRow("ATDF acknowledged, that module's factory values back")
         << QStringList()
-        << Script{{0, write(1, "UB", "7"), {reply(1, Ok)}},
-                  {0, write(1, "TM", "0077"), {reply(1, Ok)}},
-                  {0, write(1, "IP", "10.9.8.7"), {reply(1, Ok)}},
-                  {0, write(2, "UB", "0"), {reply(2, Ok)}},
-                  {0, query(1, "DF"), {reply(1, Ok)}},
-                  {0, query(1, "UB"), {reply(1, "09\r\n")}},
-                  {0, query(1, "TM"), {reply(1, "00003\r\n")}},
-                  {0, query(1, "IP"), {reply(1, "192.168.001.010\r\n")}},
-                  {0, query(2, "UB"), {reply(2, "00\r\n")}}};
-
+        << Script{{0, write(1, "UB", "7"), {reply(1, Ok)}}, {0, write(1, "IP", "10.9.8.7"), {reply(1, Ok)}},
+                  {0, write(2, "UB", "0"), {reply(2, Ok)}}, {0, query(1, "DF"), {reply(1, Ok)}}, ub(1, "09"),
+                  {0, query(1, "IP"), {reply(1, "192.168.001.010\r\n")}}, ub(2, "00")};
     QTest::newRow("END: deaf for restart-ms, then found again")
         << QStringList{"--restart-ms", "2000"}
-        << Script{{1000, addr(2) + "END", {}},
-                  {1000, "SETUP", {found(1), found(3)}},
-                  {2999, query(2, "UB"), {}},
-                  {2999, write(2, "UB", "5"), {}},
-                  {2999, "SETUP", {found(1), found(3)}},
-                  {2999, query(1, "UB"), {reply(1, "09\r\n")}},
-                  {3000, "SETUP", all},
-                  {3000, query(2, "UB"), {reply(2, "02\r\n")}}};
+        << Script{{1000, addr(2) + "END", {}}, {2999, query(2, "UB"), {}}, {2999, write(2, "UB", "5"), {}},
+                  {2999, "SETUP", {found(1), found(3)}}, {3000, "SETUP", all}};
     QTest::newRow("END: written values survive the restart")
-        << QStringList()
-        << Script{{0, write(1, "UB", "5"), {reply(1, Ok)}}, {0, addr(1) + "END", {}}, {1000, query(1, "UB"), {reply(1, "05\r\n")}}};
-    QTest::newRow("END with a CR restarts nothing")
-        << QStringList() << Script{{0, addr(1) + "END\r", {}}, {1, query(1, "UB"), {reply(1, "09\r\n")}}};
+        << QStringList() << Script{{0, write(1, "UB", "5"), {reply(1, Ok)}}, {0, addr(1) + "END", {}},
+                                   {1000, query(1, "UB"), {reply(1, "05\r\n")}}};
+    QTest::newRow("END with a CR restarts nothing") << QStringList() << Script{{0, addr(1) + "END\r", {}}, ub(1, "09")};
     QTest::newRow("--restart-ms 0: up again at once")
-        << QStringList{"--restart-ms", "0"} << Script{{5, addr(1) + "END", {}}, {5, query(1, "UB"), {reply(1, "09\r\n")}}};
+        << QStringList{"--restart-ms", "0"} << Script{{0, addr(1) + "END", {}}, ub(1, "09")};
 
     QTest::newRow("--silent-queries: queries unanswered, the rest as usual")
-        << QStringList{"--silent-queries"}
-        << Script{{0, query(1, "UB"), {}},
-                  {0, query(1, "PD"), {}},
-                  {0, "SETUP", all},
-                  {0, write(1, "UB", "3"), {reply(1, Ok)}},
-                  {0, query(1, "DF"), {reply(1, Ok)}}};
+        << QStringList{"--silent-queries"} << Script{{0, query(1, "PD"), {}}, {0, "SETUP", all},
+                                                     {0, write(1, "UB", "3"), {reply(1, Ok)}},
+                                                     {0, query(1, "DF"), {reply(1, Ok)}}};
     QTest::newRow("--reject UB: a digit past the list, UT as usual")
-        << QStringList{"--reject", "UB"}
-        << Script{{0, query(1, "UB"), {reply(1, "0:\r\n")}}, {0, query(1, "UT"), {reply(1, "00\r\n")}}};
+        << QStringList{"--reject", "UB"} << Script{ub(1, "0:"), {0, query(1, "UT"), {reply(1, "00\r\n")}}};
     QTest::newRow("--no-write-acks: stored without a word")
-        << QStringList{"--no-write-acks"}
-        << Script{{0, write(1, "UB", "3"), {}}, {0, query(1, "UB"), {reply(1, "03\r\n")}}};
+        << QStringList{"--no-write-acks"} << Script{{0, write(1, "UB", "3"), {}}, ub(1, "03")};
     QTest::newRow("--refuse-write IP: ER and kept, GA taken")
         << QStringList{"--refuse-write", "IP"}
-        << Script{{0, write(1, "IP", "10.0.0.9"), {reply(1, Er)}},
-                  {0, query(1, "IP"), {reply(1, "192.168.001.010\r\n")}},
-                  {0, write(1, "GA", "10.0.0.1"), {reply(1, Ok)}},
-                  {0, query(1, "GA"), {reply(1, "010.000.000.001\r\n")}}};
+        << Script{{0, write(1, "IP", "10.0.0.9"), {reply(1, Er)}}, {0, query(1, "IP"), {reply(1, "192.168.001.010\r\n")}},
+                  {0, write(1, "GA", "10.0.0.1"), {reply(1, Ok)}}, {0, query(1, "GA"), {reply(1, "010.000.000.001\r\n")}}};
     QTest::newRow("--forget-writes TM,IP: OK, old values read back, BT stored")
         << QStringList{"--forget-writes", "TM,IP"}
-        << Script{{0, write(1, "TM", "0077"), {reply(1, Ok)}},
-                  {0, query(1, "TM"), {reply(1, "00003\r\n")}},
-                  {0, write(2, "IP", "10.0.0.9"), {reply(2, Ok)}},
-                  {0, query(2, "IP"), {reply(2, "192.168.001.011\r\n")}},
-                  {0, write(1, "BT", "0001"), {reply(1, Ok)}},
-                  {0, query(1, "BT"), {reply(1, "00001\r\n")}}};
+        << Script{{0, write(1, "TM", "0077"), {reply(1, Ok)}}, {0, query(1, "TM"), {reply(1, "00003\r\n")}},
+                  {0, write(2, "IP", "10.0.0.9"), {reply(2, Ok)}}, {0, query(2, "IP"), {reply(2, "192.168.001.011\r\n")}},
+                  {0, write(1, "BT", "0001"), {reply(1, Ok)}}, {0, query(1, "BT"), {reply(1, "00001\r\n")}}};
     QTest::newRow("--forget-writes TM: a bad value still refused")
         << QStringList{"--forget-writes", "TM"} << Script{{0, write(1, "TM", "12345"), {reply(1, Er)}}};
     QTest::newRow("--silent-modules 2: never found, never answers; 1 and 3 do")
         << QStringList{"--silent-modules", "2"}
-        << Script{{0, "SETUP", {found(1), found(3)}},
-                  {0, query(2, "UB"), {}},
-                  {0, write(2, "UB", "3"), {}},
-                  {0, query(2, "DF"), {}},
-                  {0, query(1, "UB"), {reply(1, "09\r\n")}},
-                  {0, query(3, "UB"), {reply(3, "05\r\n")}}};
-    QTest::newRow("--silent-modules 1,3: only 2 found")
-        << QStringList{"--silent-modules", "1,3"} << Script{{0, "SETUP", {found(2)}}};
+        << Script{{0, "SETUP", {found(1), found(3)}}, {0, query(2, "UB"), {}}, {0, write(2, "UB", "3"), {}},
+                  {0, query(2, "DF"), {}}, ub(3, "05")};
     QTest::newRow("--duplicate: every answer twice")
         << QStringList{"--duplicate", "--modules", "2"}
         << Script{{0, query(1, "UB"), {reply(1, "09\r\n"), reply(1, "09\r\n")}},
                   {0, "SETUP", {found(1), found(1), found(2), found(2)}}};
     QTest::newRow("--delay 350: held 350 ms, in order")
         << QStringList{"--delay", "350"}
-        << Script{{1000, query(1, "UB"), {}},
-                  {1100, query(2, "UB"), {}},
-                  {1349, {}, {}},
-                  {1350, {}, {reply(1, "09\r\n")}},
-                  {1449, {}, {}},
-                  {1450, {}, {reply(2, "02\r\n")}}};
+        << Script{{1000, query(1, "UB"), {}}, {1100, query(2, "UB"), {}}, {1349, {}, {}},
+                  {1350, {}, {reply(1, "09\r\n")}}, {1449, {}, {}}, {1450, {}, {reply(2, "02\r\n")}}};
     QTest::newRow("--drop 1: every answer lost")
         << QStringList{"--drop", "1"} << Script{{0, "SETUP", {}}, {0, query(1, "UB"), {}}};
 }
@@ -317,7 +274,6 @@ void TestSim::dropFraction_data()
     QTest::addColumn<double>("fraction");
     QTest::addColumn<quint32>("seed");
     QTest::newRow("10% lost, seed 1") << 0.1 << 1u;
-    QTest::newRow("30% lost, seed 4") << 0.3 << 4u;
     QTest::newRow("60% lost, seed 1") << 0.6 << 1u;
 }
 
@@ -354,11 +310,9 @@ void TestSim::optionErrors_data()
     QTest::newRow("option without its value") << QStringList{"--modules"} << "Missing value after '--modules'.";
     QTest::newRow("stray argument") << QStringList{"12"} << "Unexpected argument: 12";
     QTest::newRow("--modules negative") << QStringList{"--modules", "-1"} << modules;
-    QTest::newRow("--modules not a number") << QStringList{"--modules", "three"} << modules;
     QTest::newRow("--modules past three address bytes") << QStringList{"--modules", "16777216"} << modules;
     QTest::newRow("--seed negative") << QStringList{"--seed", "-1"} << "--seed takes a number from 0 to 4294967295.";
     QTest::newRow("--restart-ms over an hour") << QStringList{"--restart-ms", "3600001"} << times;
-    QTest::newRow("--delay not a number") << QStringList{"--delay", "soon"} << times;
     QTest::newRow("--drop above 1") << QStringList{"--drop", "1.5"} << drop;
     QTest::newRow("--drop negative") << QStringList{"--drop", "-0.1"} << drop;
     QTest::newRow("--reject a text code") << QStringList{"--reject", "TM"}
@@ -367,7 +321,6 @@ void TestSim::optionErrors_data()
                                            << "--reject takes one of: UB UT UD UP US CM SR ET";
     QTest::newRow("--refuse-write lower case") << QStringList{"--refuse-write", "ip"}
                                                << "--refuse-write takes a parameter code such as UB or IP.";
-    QTest::newRow("--forget-writes unknown code") << QStringList{"--forget-writes", "UB,XX"} << forget;
     QTest::newRow("--forget-writes empty item") << QStringList{"--forget-writes", "UB,,IP"} << forget;
     QTest::newRow("--forget-writes blank after comma") << QStringList{"--forget-writes", "UB, IP"} << forget;
     QTest::newRow("--silent-modules 0: numbers start at 1")
