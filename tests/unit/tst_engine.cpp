@@ -15,7 +15,6 @@ using namespace kelvane::test;
 using C = Control;
 
 namespace {
-const QString At = FixedStamp;
 const QStringList ScanStart = {At, "计算机正在扫描网络中的设备... ...",
     "本计算机与设备的IP地址可以不是在同一个网段，但必须是在由交换机或路由器支持的同一个局域网内，不能被路由器隔离。"};
 const QStringList NoneFound = {At, "未检查到网络中的设备！",
@@ -172,21 +171,18 @@ private slots:
     // Every choice list filled, nothing selected, what needs a module locked, nothing sent.
     void startUpState()
     {
-        HeadlessPanel panel;
-        FakeLink link;
-        ManualTimer timer;
-        Engine engine{panel, link, timer, &fixedNow};
-        engine.startUp();
+        EngineRig rig{EngineRig::Unstarted{}};
+        rig.engine.startUp();
         for (const Parameter &p : catalogue()) {
-            QCOMPARE(panel.items(p.control), p.items);
-            QCOMPARE(panel.selectedIndex(p.control), -1);
+            QCOMPARE(rig.panel.items(p.control), p.items);
+            QCOMPARE(rig.panel.selectedIndex(p.control), -1);
         }
         for (C c : {C::UART_Control, C::Ethernet_Control, C::Set_PPPOE, C::L_Default, C::Setting, C::Run_Device})
-            QVERIFY2(!panel.isEnabled(c), qPrintable(controlName(c)));
-        QCOMPARE(link.sent, QByteArrayList());
-        QVERIFY(!timer.isActive());
-        engine.exitConfirmed();
-        QCOMPARE(link.sent, QByteArrayList{QByteArray::fromHex("FFFFFFFFFFFF454E44")});
+            QVERIFY2(!rig.panel.isEnabled(c), qPrintable(controlName(c)));
+        QCOMPARE(rig.link.sent, QByteArrayList());
+        QVERIFY(!rig.timer.isActive());
+        rig.engine.exitConfirmed();
+        QCOMPARE(rig.link.sent, QByteArrayList{QByteArray::fromHex("FFFFFFFFFFFF454E44")});
     }
 
     void scan_data()

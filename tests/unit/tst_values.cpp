@@ -60,7 +60,7 @@ QByteArray profile(const QByteArray &parameters)
 
 QByteArray header(const QByteArray &format, const QByteArray &version)
 {
-    return R"({"format": )" + format + R"(, "version": )" + version + R"(, "parameters": {}})";
+    return "{\"format\": " + format + ", \"version\": " + version + ", \"parameters\": {}}";
 }
 
 QString describe(const QList<Difference> &differences)
@@ -418,12 +418,11 @@ private slots:
         QTest::newRow("parameter twice, once escaped") << profile(R"("baud_rate": "3", "baud\u005frate": "3")")
                                                        << "baud_rate" << "baud_rate: given more than once";
         QTest::newRow("field twice")
-            << QByteArray(R"({"format": "kelvane-profile", "format": "kelvane-profile", "version": 1,
-                              "parameters": {}})")
+            << QByteArray(R"({"format": "kelvane-profile", "format": "kelvane-profile", "version": 1, "parameters": {}})")
             << "" << "\"format\" is given more than once";
         QTest::newRow("unknown parameter twice") << profile(R"("speed": "1", "speed": "2")") << ""
                                                  << "\"parameters.speed\" is given more than once";
-        QTest::newRow("larger than 64 KiB") << profile(R"("port": ")" + QByteArray(MaxProfileBytes, '1') + "\"")
+        QTest::newRow("larger than 64 KiB") << profile("\"port\": \"" + QByteArray(MaxProfileBytes, '1') + "\"")
                                             << "" << "larger than 65536 bytes, not a profile";
     }
 
