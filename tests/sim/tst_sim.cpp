@@ -231,6 +231,8 @@ private slots:
             << QStringList{"--silent-modules", "2"}
             << Script{{0, "SETUP", {found(1), found(3)}}, {0, query(2, "UB"), {}}, {0, write(2, "UB", "3"), {}},
                       {0, query(2, "DF"), {}}, asked(3, "UB", "05")};
+        QTest::newRow("--silent-modules 1,3: only 2 found")
+            << QStringList{"--silent-modules", "1,3"} << Script{{0, "SETUP", {found(2)}}};
         QTest::newRow("--duplicate: every answer twice")
             << QStringList{"--duplicate", "--modules", "2"}
             << Script{{0, query(1, "UB"), {reply(1, "09\r\n"), reply(1, "09\r\n")}},
@@ -301,6 +303,7 @@ private slots:
         QTest::newRow("option without its value") << QStringList{"--modules"} << "Missing value after '--modules'.";
         QTest::newRow("stray argument") << QStringList{"12"} << "Unexpected argument: 12";
         QTest::newRow("--modules negative") << QStringList{"--modules", "-1"} << modules;
+        QTest::newRow("--modules not a number") << QStringList{"--modules", "three"} << modules;
         QTest::newRow("--modules past three address bytes") << QStringList{"--modules", "16777216"} << modules;
         QTest::newRow("--seed negative") << QStringList{"--seed", "-1"} << "--seed takes a number from 0 to 4294967295.";
         QTest::newRow("--restart-ms over an hour") << QStringList{"--restart-ms", "3600001"} << times;
@@ -311,6 +314,7 @@ private slots:
         QTest::newRow("--refuse-write lower case") << QStringList{"--refuse-write", "ip"}
                                                    << "--refuse-write takes a parameter code such as UB or IP.";
         QTest::newRow("--forget-writes empty item") << QStringList{"--forget-writes", "UB,,IP"} << forget;
+        QTest::newRow("--forget-writes unknown code") << QStringList{"--forget-writes", "UB,XX"} << forget;
         QTest::newRow("--forget-writes blank after comma") << QStringList{"--forget-writes", "UB, IP"} << forget;
         QTest::newRow("--silent-modules 0: numbers start at 1")
             << QStringList{"--silent-modules", "0"} << silent;

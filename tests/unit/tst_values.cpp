@@ -225,6 +225,7 @@ private slots:
         QTest::addColumn<QString>("b");
         QTest::addColumn<bool>("same");
         QTest::newRow("address padded and not") << "ip_address" << "192.0.2.10" << "192.000.002.010" << true;
+        QTest::newRow("address with letters as text") << "destination_ip" << "a.b.c.d" << "a.b.c.d" << true;
         QTest::newRow("address last part differs") << "gateway" << "192.0.2.10" << "192.000.002.011" << false;
         QTest::newRow("address parts not shifted") << "gateway" << "19.20.2.10" << "192.0.2.10" << false;
         QTest::newRow("three parts compared as text") << "subnet_mask" << "255.255.255" << "255.255.255.000"
@@ -232,8 +233,10 @@ private slots:
         QTest::newRow("port padded") << "port" << "80" << "00080" << true;
         QTest::newRow("port differs by a digit") << "destination_port" << "80" << "800" << false;
         QTest::newRow("zero delimiter") << "time_delimiter" << "0" << "0000" << true;
+        QTest::newRow("field text of a blank") << "byte_delimiter" << "-16-16" << "-16-16" << true;
         QTest::newRow("delimiter not a number") << "byte_delimiter" << "-160" << "0160" << false;
         QTest::newRow("empty port is not zero") << "port" << "" << "0" << false;
+        QTest::newRow("choice exact") << "parity" << "无校验" << "无校验" << true;
         QTest::newRow("choice items differ") << "stop_bits" << "1" << "2" << false;
     }
 
@@ -398,6 +401,8 @@ private slots:
         QTest::newRow("parameters a list")
             << QByteArray(R"({"format": "kelvane-profile", "version": 1, "parameters": ["baud_rate"]})") << ""
             << "parameters is [\"baud_rate\"], expected an object";
+        QTest::newRow("parameters missing") << QByteArray(R"({"format": "kelvane-profile", "version": 1})") << ""
+                                            << "parameters is missing, expected an object";
         QTest::newRow("unknown field")
             << QByteArray(R"({"comment": "", "format": "kelvane-profile", "version": 1, "parameters": {}})") << ""
             << "unknown field \"comment\"; a profile holds only format, version, parameters";
@@ -406,6 +411,9 @@ private slots:
         QTest::newRow("number for a choice") << profile(R"("baud_rate": 3)") << "baud_rate"
                                              << "baud_rate: expected a text, found a number";
         QTest::newRow("null") << profile(R"("port": null)") << "port" << "port: expected a text, found null";
+        QTest::newRow("object") << profile(R"("gateway": {})") << "gateway" << "gateway: expected a text, found an object";
+        QTest::newRow("boolean") << profile(R"("start_mode": true)") << "start_mode"
+                                 << "start_mode: expected a text, found a boolean";
         QTest::newRow("item not in list") << profile(R"("parity": "even")") << "parity"
             << "parity: \"even\" is not an item; allowed: 无校验, 奇校验, 偶校验, or an index from 0 to 2";
         QTest::newRow("escaped text above U+00FF") << profile(R"("port": "8\u20ac")") << "port"
@@ -469,6 +477,14 @@ private slots:
                                     "    }\n"
                                     "}\n";
         QCOMPARE(profileText(values), expected);
+        // All 17 in catalogue order, not sorted by name.
+        const QByteArray full = profileText(valuesOf(FullSet));
+        qsizetype at = 0;
+        for (const QString &key : parameterKeys()) {
+            const qsizetype next = full.indexOf("\"" + key.toLatin1() + "\":");
+            QVERIFY2(next > at, qPrintable(key));
+            at = next;
+        }
         QCOMPARE(profileText(ParameterValues()),
                  QByteArray("{\n    \"format\": \"kelvane-profile\",\n    \"version\": 1,\n    \"parameters\": {}\n}\n"));
     }
@@ -510,10 +526,12 @@ private slots:
                                                   << QStringList{} << "run past .255";
         QTest::newRow("no modules") << "192.0.2.1" << 0 << QStringList{}
                                     << "ip_address: 0 modules from 192.0.2.1; the count must be at least 1";
+        QTest::newRow("negative count") << "192.0.2.1" << -2 << QStringList{} << "the count must be at least 1";
         QTest::newRow("part above 255") << "192.0.2.256" << 1 << QStringList{}
             << "ip_address: \"192.0.2.256\" is not an address A.B.C.D with parts from 0 to 255";
         QTest::newRow("three parts") << "192.0.2" << 1 << QStringList{} << "\"192.0.2\" is not an address";
         QTest::newRow("four digits") << "192.0.2.0010" << 1 << QStringList{} << "is not an address";
+        QTest::newRow("empty part") << "192..2.1" << 1 << QStringList{} << "is not an address";
         QTest::newRow("sign") << "192.0.2.+1" << 1 << QStringList{} << "is not an address";
     }
 
