@@ -50,11 +50,18 @@ inline QString logOf(const QStringList &lines)
     return lines.join(QStringLiteral("\r\n"));
 }
 
+// The timestamp line of every log entry.
+inline const QString At = FixedStamp;
+
 struct EngineRig {
     HeadlessPanel panel;
     FakeLink link;
     ManualTimer timer;
     Engine engine{panel, link, timer, &fixedNow};
+
+    // Not started yet: the test sets the link up first.
+    struct Unstarted {};
+    explicit EngineRig(Unstarted) {}
 
     // Started, with modules 0 .. n-1 found by a scan; nothing counted as sent.
     explicit EngineRig(int modules = 0, bool portTaken = false)

@@ -1,11 +1,7 @@
 // Choosing network cards: which interfaces carry the broadcasts, how --interface
 // names are checked, and what DISP_IP shows for the module being read.
-#include "core/HeadlessPanel.h"
-#include "operations/Engine.h"
 #include "protocol/NetworkCards.h"
-#include "support/FakeLink.h"
-#include "support/ManualTimer.h"
-#include "support/TestClock.h"
+#include "support/EngineRig.h"
 
 #include <QTest>
 
@@ -40,9 +36,6 @@ QStringList names(const QList<NetworkCard> &cards)
         list << card.name + '=' + QString::number(card.index) + '=' + card.address.toString();
     return list;
 }
-
-// m 00 00 00 00 00 0i
-QByteArray module(int i) { return QByteArray(5, '\0') + char(i); }
 }  // namespace
 
 class Cards : public QObject {
@@ -127,43 +120,36 @@ private slots:
 
     void addressDisplayFollowsTheModule()
     {
-        HeadlessPanel panel;
-        FakeLink link;
-        ManualTimer timer;
-        Engine engine{panel, link, timer, &fixedNow};
+        EngineRig rig{EngineRig::Unstarted{}};
         // Neither is the fake's default-route address, 192.0.2.1.
         const NetworkCard wired{"eth0", 2, QHostAddress(QStringLiteral("203.0.113.1"))}, wireless{"wlan0", 3, V4b};
-        link.cardList = {wired, wireless};
-        engine.startUp();
+        const QString display = "本机IP地址：%1    端口号： 65002";
+        rig.link.cardList = {wired, wireless};
+        rig.engine.startUp();
         // Before any read: the card of the default route, every card in the tooltip.
-        QCOMPARE(panel.addressDisplay(), "本机IP地址：192.0.2.1    端口号： 65002");
-        QCOMPARE(panel.addressToolTip(), "eth0：203.0.113.1\nwlan0：198.51.100.1");
+        QCOMPARE(rig.panel.addressDisplay(), display.arg("192.0.2.1"));
+        QCOMPARE(rig.panel.addressToolTip(), "eth0：203.0.113.1\nwlan0：198.51.100.1");
 
-        engine.scan();
-        for (int i = 1; i <= 3; ++i)
-            link.deliver(module(i));
-        while (timer.fire()) {}
-        link.routes.insert(module(2), {wireless, QHostAddress(QStringLiteral("198.51.100.2"))});
-        link.routes.insert(module(3), {wired, QHostAddress(QStringLiteral("203.0.113.2"))});
-
-        panel.selectDeviceRow(1);
-        engine.deviceListClicked();
-        QCOMPARE(panel.addressDisplay(), "本机IP地址：198.51.100.1    端口号： 65002");
+        rig.engine.scan();
+        for (int i = 0; i < 3; ++i)
+            rig.link.deliver(addr(i));
+        while (rig.timer.fire()) {}
+        rig.link.routes.insert(addr(1), {wireless, QHostAddress(QStringLiteral("198.51.100.2"))});
+        rig.link.routes.insert(addr(2), {wired, QHostAddress(QStringLiteral("203.0.113.2"))});
+        rig.click(1);
+        QCOMPARE(rig.panel.addressDisplay(), display.arg("198.51.100.1"));
         // A retry after a time-out shows the same card.
-        QVERIFY(timer.fire());
-        QCOMPARE(panel.addressDisplay(), "本机IP地址：198.51.100.1    端口号： 65002");
+        QVERIFY(rig.timer.fire());
+        QCOMPARE(rig.panel.addressDisplay(), display.arg("198.51.100.1"));
 
         // Cards come and go between scans: the tooltip shows those in use now.
-        link.cardList = {wireless};
-        panel.selectDeviceRow(2);
-        engine.deviceListClicked();
-        QCOMPARE(panel.addressDisplay(), "本机IP地址：203.0.113.1    端口号： 65002");
-        QCOMPARE(panel.addressToolTip(), "wlan0：198.51.100.1");
-
+        rig.link.cardList = {wireless};
+        rig.click(2);
+        QCOMPARE(rig.panel.addressDisplay(), display.arg("203.0.113.1"));
+        QCOMPARE(rig.panel.addressToolTip(), "wlan0：198.51.100.1");
         // A module the link cannot place: the default route's card again.
-        panel.selectDeviceRow(0);
-        engine.deviceListClicked();
-        QCOMPARE(panel.addressDisplay(), "本机IP地址：192.0.2.1    端口号： 65002");
+        rig.click(0);
+        QCOMPARE(rig.panel.addressDisplay(), display.arg("192.0.2.1"));
     }
 };
 

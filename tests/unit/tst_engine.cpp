@@ -4,7 +4,6 @@
 #include "operations/Engine.h"
 #include "protocol/Catalogue.h"
 #include "protocol/Frames.h"
-#include "protocol/WriteSenders.h"
 #include "replies/Acknowledgement.h"
 #include "replies/ParameterReply.h"
 #include "support/EngineRig.h"
@@ -16,7 +15,6 @@ using namespace kelvane::test;
 using C = Control;
 
 namespace {
-const QString At = FixedStamp;
 const QStringList ScanStart = {At, "计算机正在扫描网络中的设备... ...",
     "本计算机与设备的IP地址可以不是在同一个网段，但必须是在由交换机或路由器支持的同一个局域网内，不能被路由器隔离。"};
 const QStringList NoneFound = {At, "未检查到网络中的设备！",
@@ -28,38 +26,24 @@ enum class Exchange { Read, Write };
 // A read starts with a click on the row; a write works on the row selected last.
 void start(EngineRig &rig, Exchange exchange, int row)
 {
-    switch (exchange) {
-    case Exchange::Read:
+    if (exchange == Exchange::Read)
         rig.click(row);
-        break;
-    case Exchange::Write:
+    else
         rig.engine.setting();
-        break;
-    }
 }
 
 // The module answers the query, or acknowledges the write, of rows from..end-1.
 void respond(EngineRig &rig, Exchange exchange, int module, int from, int end)
 {
-    switch (exchange) {
-    case Exchange::Read:
+    if (exchange == Exchange::Read)
         rig.answer(module, from, end);
-        break;
-    case Exchange::Write:
+    else
         rig.acks(module, end - from);
-        break;
-    }
 }
 
 QByteArray frameOf(Exchange exchange, int row, int module)
 {
-    switch (exchange) {
-    case Exchange::Read:
-        return queryFrame(row, module);
-    case Exchange::Write:
-        return writeFrame(row, module);
-    }
-    return {};
+    return exchange == Exchange::Read ? queryFrame(row, module) : writeFrame(row, module);
 }
 
 // Row r's decoder on an answer from module 9.
@@ -85,6 +69,8 @@ private slots:
         QTest::newRow("reset: address, END, no CR")
             << frames::reset(address) << QByteArray::fromHex("001122334455454E44");
         QTest::newRow("exit: broadcast address, END") << frames::exit() << QByteArray::fromHex("FFFFFFFFFFFF454E44");
+        QTest::newRow("write: address, AT, code, =, value, CR")
+            << frames::write(address, "UB", "3") << QByteArray::fromHex("001122334455415455423D330D");
         QTest::newRow("discovery: SETUP alone") << frames::discoveryRequest() << QByteArray("SETUP");
     }
 
@@ -93,58 +79,6 @@ private slots:
         QFETCH(QByteArray, actual);
         QFETCH(QByteArray, expected);
         QCOMPARE(actual, expected);
-    }
-
-    // Row r's control shows `shown` as if typed (a combo box selects the item of that
-    // text); the write of row r carries `expected` after the address.
-    void writeFrames_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("9600bps is digit 3") << 0 << "9600bps" << QByteArray::fromHex("415455423D330D");
-        QTest::newRow("600bps is the last digit, 9") << 0 << "600bps" << QByteArray("ATUB=9\r");
-        QTest::newRow("data bits 9, counted from 5") << 2 << "9" << QByteArray("ATUD=9\r");
-        QTest::newRow("stop bits 2, counted from 1") << 6 << "2" << QByteArray("ATUS=2\r");
-        QTest::newRow("even parity is 2") << 4 << "偶校验" << QByteArray("ATUP=2\r");
-        QTest::newRow("address as typed, unpadded") << 10 << "192.168.0.7" << QByteArray("ATIP=192.168.0.7\r");
-        QTest::newRow("blanks around a text kept") << 3 << " 1 " << QByteArray("ATTM= 1 \r");
-        QTest::newRow("empty text, empty value") << 5 << "" << QByteArray("ATBT=\r");
-    }
-
-    void writeFrames()
-    {
-        QFETCH(int, row);
-        QFETCH(QString, shown);
-        QFETCH(QByteArray, expected);
-        EngineRig rig;
-        const Parameter &p = catalogue()[size_t(row)];
-        rig.panel.setText(p.control, shown);
-        const std::optional<QByteArray> value = writeValue(rig.panel, p);
-        QVERIFY(value);
-        const DeviceAddress address = *DeviceAddress::fromFrame(addr(0x55));
-        QCOMPARE(frames::write(address, p.code, *value), addr(0x55) + expected);
-    }
-
-    void startModeFrames_data()
-    {
-        QTest::addColumn<Control>("option");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("Direct is 0") << C::Direct << QByteArray("ATPD=0\r");
-        QTest::newRow("PPPOE is 1") << C::PPPOE << QByteArray("ATPD=1\r");
-        QTest::newRow("DHCP is 2") << C::DHCP << QByteArray("ATPD=2\r");
-    }
-
-    void startModeFrames()
-    {
-        QFETCH(Control, option);
-        QFETCH(QByteArray, expected);
-        EngineRig rig;
-        rig.panel.setChecked(option, true);
-        const Parameter &p = catalogue()[16];
-        const std::optional<QByteArray> value = writeValue(rig.panel, p);
-        QVERIFY(value);
-        QCOMPARE(frames::write(*DeviceAddress::fromFrame(addr(0x55)), p.code, *value), addr(0x55) + expected);
     }
 
     // Odd answers by catalogue row. Plain answers of every row are read back by
@@ -234,49 +168,21 @@ private slots:
                         "扫描设备的过程可能需要几秒钟的时间。"}));
     }
 
-    void startUpChoices_data()
+    // Every choice list filled, nothing selected, what needs a module locked, nothing sent.
+    void startUpState()
     {
-        QTest::addColumn<int>("row");
-        for (int r = 0; r < ParameterCount; ++r)
-            QTest::newRow(catalogue()[size_t(r)].code) << r;
-    }
-
-    // Every choice list filled in catalogue order, nothing selected.
-    void startUpChoices()
-    {
-        QFETCH(int, row);
-        const Parameter &p = catalogue()[size_t(row)];
-        EngineRig rig;
-        QCOMPARE(rig.panel.items(p.control), p.items);
-        QCOMPARE(rig.panel.selectedIndex(p.control), -1);
-    }
-
-    void startUpLocks_data()
-    {
-        QTest::addColumn<Control>("control");
+        EngineRig rig{EngineRig::Unstarted{}};
+        rig.engine.startUp();
+        for (const Parameter &p : catalogue()) {
+            QCOMPARE(rig.panel.items(p.control), p.items);
+            QCOMPARE(rig.panel.selectedIndex(p.control), -1);
+        }
         for (C c : {C::UART_Control, C::Ethernet_Control, C::Set_PPPOE, C::L_Default, C::Setting, C::Run_Device})
-            QTest::newRow(qPrintable(controlName(c))) << c;
-    }
-
-    // What needs a module stays locked until a scan finds one.
-    void startUpLocks()
-    {
-        QFETCH(Control, control);
-        EngineRig rig;
-        QVERIFY(!rig.panel.isEnabled(control));
-    }
-
-    void nothingSentButTheExit()
-    {
-        HeadlessPanel panel;
-        FakeLink link;
-        ManualTimer timer;
-        Engine engine{panel, link, timer, &fixedNow};
-        engine.startUp();
-        QCOMPARE(link.sent, QByteArrayList());
-        QVERIFY(!timer.isActive());
-        engine.exitConfirmed();
-        QCOMPARE(link.sent, QByteArrayList{QByteArray::fromHex("FFFFFFFFFFFF454E44")});
+            QVERIFY2(!rig.panel.isEnabled(c), qPrintable(controlName(c)));
+        QCOMPARE(rig.link.sent, QByteArrayList());
+        QVERIFY(!rig.timer.isActive());
+        rig.engine.exitConfirmed();
+        QCOMPARE(rig.link.sent, QByteArrayList{QByteArray::fromHex("FFFFFFFFFFFF454E44")});
     }
 
     void scan_data()
@@ -471,16 +377,6 @@ private slots:
         QCOMPARE(rig.link.sent, QByteArrayList{QByteArray::fromHex("001122334401 41544446 0D")});
     }
 
-    void invalidBaudRateNotWritten()
-    {
-        EngineRig rig(1);
-        rig.read(0);
-        rig.panel.setText(C::Set_Baud_Rate, "9601bps");
-        rig.engine.setting();
-        QCOMPARE(rig.panel.logText(), logOf({At, "波特率参数无效，请从列表中选择！"}));
-        QCOMPARE(rig.link.sent, QByteArrayList());
-    }
-
     void resetDropsTheModule()
     {
         EngineRig rig(3);
@@ -492,17 +388,6 @@ private slots:
         QCOMPARE(rig.panel.deviceText(0), QString("设备 ( 001122334401 )"));
         QCOMPARE(rig.panel.deviceText(1), QString("设备 ( 001122334402 )"));
         QCOMPARE(rig.machine().deviceTable.entry(0), addr(1));
-    }
-
-    void nothingSelectedAfterReset()
-    {
-        EngineRig rig(3);
-        rig.read(0);
-        rig.engine.runDevice();
-        rig.link.sent.clear();
-        rig.engine.setting();
-        QCOMPARE(rig.panel.logText(), logOf({At, "没有选择设备！"}));
-        QCOMPARE(rig.link.sent, QByteArrayList());
     }
 };
 
