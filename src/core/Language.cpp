@@ -29,10 +29,10 @@ Language chooseLanguage(const QStringList &uiLanguages, const QString &override)
     if (const std::optional<Language> named = languageNamed(override))
         return *named;
     for (const QString &name : uiLanguages) {
-        // The C locale would otherwise read as English.
-        if (name == QLatin1String("C") || name == QLatin1String("POSIX"))
-            return Language::Chinese;
+        // C and POSIX choose the source text, whatever follows them.
         const QLocale::Language language = QLocale(name).language();
+        if (language == QLocale::C)
+            return Language::Chinese;
         if (language == QLocale::English)
             return Language::English;
         if (language == QLocale::Chinese)

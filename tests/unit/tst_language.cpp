@@ -21,6 +21,7 @@ private slots:
         QTest::addRow("zh_CN is Chinese") << QStringList{"zh_CN"} << "" << Language::Chinese;
         QTest::addRow("zh-Hant-TW is Chinese") << QStringList{"zh-Hant-TW"} << "" << Language::Chinese;
         QTest::addRow("C is Chinese, not English") << QStringList{"C"} << "" << Language::Chinese;
+        QTest::addRow("C before en-US: still Chinese") << QStringList{"C", "en-US"} << "" << Language::Chinese;
         QTest::addRow("POSIX is Chinese") << QStringList{"POSIX"} << "" << Language::Chinese;
         QTest::addRow("de_DE has no translation") << QStringList{"de_DE"} << "" << Language::Chinese;
         QTest::addRow("de_DE then en_US: English") << QStringList{"de-DE", "en-US"} << "" << Language::English;
