@@ -377,7 +377,7 @@
     </message>
     <message>
         <source>子网掩码</source>
-        <translation>Subnet mask</translation>
+        <translation>Netmask</translation>
     </message>
     <message>
         <source>本机IP地址</source>
@@ -397,7 +397,7 @@
     </message>
     <message>
         <source>端口模式</source>
-        <translation>Socket mode</translation>
+        <translation>Socket</translation>
     </message>
     <message>
         <source>以太网模式</source>
@@ -417,7 +417,7 @@
     </message>
     <message>
         <source>直接启动运行</source>
-        <translation>Start directly</translation>
+        <translation>Direct</translation>
     </message>
     <message>
         <source>启动PPPoE建立网络连接</source>
@@ -433,7 +433,7 @@
     </message>
     <message>
         <source>密码</source>
-        <translation>Password</translation>
+        <translation>Pass</translation>
     </message>
     <message>
         <source>提示信息</source>

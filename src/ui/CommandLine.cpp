@@ -39,7 +39,7 @@ std::variant<WindowOptions, Answer> readCommandLine(const QStringList &arguments
     if (parser.isSet(version))
         return Answer{name + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n'), 0};
     const WindowOptions options{parser.values(cards), parser.value(trace), parser.value(language)};
-    if (parser.isSet(language) && !languageNamed(options.language)) {
+    if (parsed && parser.isSet(language) && !languageNamed(options.language)) {
         return Answer{name + QLatin1String(": --lang takes zh or en, not ") + options.language + QLatin1Char('\n'),
                       BadInput};
     }

@@ -110,7 +110,7 @@ private slots:
         QTest::addRow("exit button") << "Exit_Command" << "Exit";
         QTest::addRow("parameter label") << "Label14" << "Baud rate";
         QTest::addRow("group title") << "UART_Control" << "Serial port";
-        QTest::addRow("start mode") << "Direct" << "Start directly";
+        QTest::addRow("start mode") << "Direct" << "Direct";
         QTest::addRow("address line") << "DISP_IP" << "Local IP: 192.0.2.1    Port:  65002";
         QTest::addRow("parity item") << "Set_Parity" << "None";
         QTest::addRow("socket mode item") << "Socket_Mode" << "TCP server";
