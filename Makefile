@@ -3,7 +3,7 @@
 #   make test     build and run every test (inside a private network)
 #   make demo     the tool with three virtual modules, inside a private network
 #   make run      the tool on the real LAN, for real modules
-#   make screenshot   render the window under Xvfb to docs/
+#   make screenshot   render the window under Xvfb to docs/ (Chinese, and English)
 #   make asan     the whole suite under AddressSanitizer and UBSan
 #   make fuzz     fuzz the receive path and profile files, FUZZ_SECONDS in all (default 60)
 #   make bench    build the benchmarks in Release and print their table (inside a private network)
@@ -44,6 +44,7 @@ run: all
 screenshot: all
 	$(NET) scripts/screenshot docs/screenshot-start.png
 	$(NET) scripts/screenshot docs/screenshot-scan.png --scan
+	$(NET) scripts/screenshot docs/screenshot-en.png --scan --lang en
 
 asan: setup
 	@test -f build-asan/CMakeCache.txt || cmake --preset asan

@@ -2,6 +2,7 @@
 
 #include "Output.h"
 #include "Session.h"
+#include "core/Language.h"
 #include "operations/Trace.h"
 #include "protocol/NetworkCards.h"
 #include "protocol/ParameterNames.h"
@@ -10,6 +11,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QJsonArray>
+#include <QLocale>
 
 namespace kelvane::cli {
 
@@ -252,7 +254,8 @@ int run(const QStringList &arguments)
     const QCommandLineOption trace(QStringLiteral("trace"), tr("Write every datagram sent and received to FILE."),
                                    QStringLiteral("FILE"));
     const QCommandLineOption cards = interfaceOption();
-    parser.addOptions({help, version, json, trace, cards});
+    const QCommandLineOption language = languageOption();
+    parser.addOptions({help, version, json, trace, cards, language});
     parser.addPositionalArgument(QStringLiteral("command"), tr("scan, read, write, defaults or reset"),
                                  QStringLiteral("COMMAND [ARGUMENTS...]"));
 
@@ -269,6 +272,11 @@ int run(const QStringList &arguments)
         Output(false).result({}, QStringLiteral("kelvane %1\n").arg(QCoreApplication::applicationVersion()));
         return Done;
     }
+    // Our own messages stay English; the engine's status entries follow the language.
+    const QString chosen = parser.value(language);
+    if (parser.isSet(language) && !languageNamed(chosen))
+        return out.error(BadInput, tr("--lang takes zh or en, not '%1'.").arg(chosen));
+    installTranslators(chooseLanguage(QLocale::system().uiLanguages(), chosen));
     if (positional.isEmpty())
         return out.error(BadInput, tr("No command given.") + QLatin1Char('\n') + tr("Try 'kelvane --help'."));
     if (!command)

@@ -4,13 +4,15 @@
 #include "protocol/Catalogue.h"
 #include "protocol/Frames.h"
 
+#include <QCoreApplication>
+
 namespace kelvane {
 
 void restoreDefaults(Machine &m)
 {
     if (refuseWithoutSelection(m, Operation::Defaults))
         return;
-    m.log.replace({QStringLiteral("恢复设备") + m.deviceNumber() + QStringLiteral("默认参数。")});
+    m.log.replace({QCoreApplication::translate("Defaults", "恢复设备%1默认参数。").arg(m.deviceNumber())});
     const QByteArray frame = frames::defaults(*m.selectedAddress());
     m.Step = DefaultsStep;
     m.send(frame);
@@ -19,7 +21,7 @@ void restoreDefaults(Machine &m)
 
 void defaultsTimeout(Machine &m)
 {
-    m.log.append({QStringLiteral("恢复设备") + m.deviceNumber() + QStringLiteral("默认参数不成功，请重新操作！")});
+    m.log.append({QCoreApplication::translate("Defaults", "恢复设备%1默认参数不成功，请重新操作！").arg(m.deviceNumber())});
     m.end(Operation::Defaults, false);
 }
 

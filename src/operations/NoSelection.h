@@ -3,6 +3,8 @@
 
 #include "core/Machine.h"
 
+#include <QCoreApplication>
+
 namespace kelvane {
 
 // True, with "没有选择设备！" as the whole log, when no module is selected.
@@ -10,7 +12,7 @@ inline bool refuseWithoutSelection(Machine &m, Operation operation)
 {
     if (m.panel.selectedDeviceRow() >= 0 && m.selectedAddress())
         return false;
-    m.log.replace({QStringLiteral("没有选择设备！")});
+    m.log.replace({QCoreApplication::translate("Machine", "没有选择设备！")});
     m.end(operation, false);
     return true;
 }

@@ -4,6 +4,8 @@
 #include "Startup.h"
 #include "protocol/QuerySender.h"
 
+#include <QCoreApplication>
+
 namespace kelvane {
 
 void clearParameterControls(Machine &m)
@@ -28,7 +30,7 @@ void startRead(Machine &m)
     showAddress(m, m.selectedAddress());
     clearParameterControls(m);
     if (m.RetryCount == 0)
-        m.log.replace({QStringLiteral("读取设备") + m.deviceNumber() + QStringLiteral("参数... ...")});
+        m.log.replace({QCoreApplication::translate("Read", "读取设备%1参数... ...").arg(m.deviceNumber())});
     m.Step = 0;
     sendQuery(m);
     m.armTimer1();
@@ -45,8 +47,8 @@ void readTimeout(Machine &m)
     m.RetryCount = 0;
     m.panel.setEnabled(Control::Device_List, true);
     m.panel.setEnabled(Control::Run_Device, true);
-    m.log.append({QStringLiteral("读取设备") + m.deviceNumber() + QStringLiteral("参数不成功！"),
-                  QStringLiteral("请检查计算机与设备之间的网络连接，重新操作！")});
+    m.log.append({QCoreApplication::translate("Read", "读取设备%1参数不成功！").arg(m.deviceNumber()),
+                  QCoreApplication::translate("Read", "请检查计算机与设备之间的网络连接，重新操作！")});
     m.end(Operation::Read, false);
 }
 

@@ -4,6 +4,8 @@
 #include "Read.h"
 #include "protocol/Frames.h"
 
+#include <QCoreApplication>
+
 namespace kelvane {
 
 void resetDevice(Machine &m)
@@ -16,7 +18,7 @@ void resetDevice(Machine &m)
         m.end(Operation::Reset, false);
         return;
     }
-    m.log.replace({QStringLiteral("对设备") + m.deviceNumber() + QStringLiteral("的复位运行成功。")});
+    m.log.replace({QCoreApplication::translate("Reset", "对设备%1的复位运行成功。").arg(m.deviceNumber())});
     m.panel.removeDevice(m.SelectedDevice);
     m.deviceTable.removeAt(m.SelectedDevice);
     clearParameterControls(m);

@@ -2,13 +2,15 @@
 
 #include "protocol/Frames.h"
 
+#include <QCoreApplication>
+
 namespace kelvane {
 
 QStringList portUnavailableMessage(const Machine &m)
 {
-    return {QStringLiteral("无法打开本地UDP端口") + StatusLog::number(LocalPort) +
-                QStringLiteral("：") + m.Winsock.errorString(),
-            QStringLiteral("请关闭占用该端口的程序，然后重新扫描设备。")};
+    return {QCoreApplication::translate("Scan", "无法打开本地UDP端口%1：%2")
+                .arg(StatusLog::number(LocalPort), m.Winsock.errorString()),
+            QCoreApplication::translate("Scan", "请关闭占用该端口的程序，然后重新扫描设备。")};
 }
 
 namespace {
@@ -32,8 +34,8 @@ void scanRound(Machine &m)
     // A read or write the scan cut short leaves no retries behind.
     m.RetryCount = 0;
     if (m.ScanRound == 0) {
-        m.log.replace({QStringLiteral("计算机正在扫描网络中的设备... ..."),
-                       QStringLiteral("本计算机与设备的IP地址可以不是在同一个网段，但必须是在由交换机或路由器支持的同一个局域网内，不能被路由器隔离。")});
+        m.log.replace({QCoreApplication::translate("Scan", "计算机正在扫描网络中的设备... ..."),
+                       QCoreApplication::translate("Scan", "本计算机与设备的IP地址可以不是在同一个网段，但必须是在由交换机或路由器支持的同一个局域网内，不能被路由器隔离。")});
     }
     m.send(frames::discoveryRequest());
     m.Step = 0;
@@ -50,12 +52,12 @@ void scanTimeout(Machine &m)
     m.ScanRound = 0;
     const int found = m.deviceTable.count();
     if (found == 0) {
-        m.log.append({QStringLiteral("未检查到网络中的设备！"),
-                      QStringLiteral("设备与该计算机必须是在同一个交换机或路由器所支持的局域网内，不能经过路由器隔离。")});
+        m.log.append({QCoreApplication::translate("Scan", "未检查到网络中的设备！"),
+                      QCoreApplication::translate("Scan", "设备与该计算机必须是在同一个交换机或路由器所支持的局域网内，不能经过路由器隔离。")});
         m.end(Operation::Scan, false);
         return;
     }
-    m.log.append({QStringLiteral("检测到") + StatusLog::number(found) + QStringLiteral("个设备。")});
+    m.log.append({QCoreApplication::translate("Scan", "检测到%1个设备。").arg(StatusLog::number(found))});
     for (Control c : {Control::Ethernet_Control, Control::UART_Control, Control::Device_List,
                       Control::Set_PPPOE})
         m.panel.setEnabled(c, true);

@@ -5,6 +5,8 @@
 #include "protocol/WriteDispatcher.h"
 #include "protocol/WriteSenders.h"
 
+#include <QCoreApplication>
+
 namespace kelvane {
 
 void startWrite(Machine &m)
@@ -25,7 +27,7 @@ void startWrite(Machine &m)
     }
     m.writeValues = std::get<QByteArrayList>(std::move(values));
     if (m.RetryCount == 0)
-        m.log.replace({QStringLiteral("设置设备") + m.deviceNumber() + QStringLiteral("的参数... ...")});
+        m.log.replace({QCoreApplication::translate("Write", "设置设备%1的参数... ...").arg(m.deviceNumber())});
     m.setCommandsEnabled(false);
     m.Step = WriteBase;
     dispatchWrite(m);

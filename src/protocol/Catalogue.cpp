@@ -1,5 +1,7 @@
 #include "Catalogue.h"
 
+#include <QCoreApplication>
+
 namespace kelvane {
 
 namespace {
@@ -23,36 +25,41 @@ Parameter text(C control, const char *code, const char *key, const char *label, 
 constexpr int Open = std::numeric_limits<int>::min();  // no lower bound on d
 }  // namespace
 
+QString catalogueText(const char *text)
+{
+    return QCoreApplication::translate("Catalogue", text);
+}
+
 const std::array<Parameter, ParameterCount> &catalogue()
 {
     static const std::array<Parameter, ParameterCount> rows = {
-        choice(C::Set_Baud_Rate, "UB", "baud_rate", "波特率", 0, Open, 9, false, "读取串口通信波特率错误！",
+        choice(C::Set_Baud_Rate, "UB", "baud_rate", QT_TRANSLATE_NOOP("Catalogue", "波特率"), 0, Open, 9, false, QT_TRANSLATE_NOOP("Catalogue", "读取串口通信波特率错误！"),
                {"1200bps", "2400bps", "4800bps", "9600bps", "19200bps", "38400bps",
                 "57600bps", "115200bps", "230400bps", "600bps"}),
-        choice(C::Set_Stream_Control, "UT", "flow_control", "数据流控制", 0, Open, 2, false,
-               "读取串口通信数据流控制错误！", {"无", "RTS/CTS"}),
-        choice(C::Set_Bits, "UD", "data_bits", "数据位", 8, 8, 9, false, "读取串口通信数据位长度错误！",
+        choice(C::Set_Stream_Control, "UT", "flow_control", QT_TRANSLATE_NOOP("Catalogue", "数据流控制"), 0, Open, 2, false,
+               QT_TRANSLATE_NOOP("Catalogue", "读取串口通信数据流控制错误！"), {QT_TRANSLATE_NOOP("Catalogue", "无"), "RTS/CTS"}),
+        choice(C::Set_Bits, "UD", "data_bits", QT_TRANSLATE_NOOP("Catalogue", "数据位"), 8, 8, 9, false, QT_TRANSLATE_NOOP("Catalogue", "读取串口通信数据位长度错误！"),
                {"8", "9"}),
-        text(C::Set_Time_Delimiter, "TM", "time_delimiter", "时间分割", A::FourDigits),
-        choice(C::Set_Parity, "UP", "parity", "奇偶校验位", 0, Open, 2, true,
-               "读取串口通信数据校验方式错误！", {"无校验", "奇校验", "偶校验"}),
-        text(C::Set_Byte_Delimiter, "BT", "byte_delimiter", "字节分割", A::FourDigits),
-        choice(C::Set_Stopbit, "US", "stop_bits", "停止位", 1, 1, 2, true, "读取串口通信数据停止位错误！",
+        text(C::Set_Time_Delimiter, "TM", "time_delimiter", QT_TRANSLATE_NOOP("Catalogue", "时间分割"), A::FourDigits),
+        choice(C::Set_Parity, "UP", "parity", QT_TRANSLATE_NOOP("Catalogue", "奇偶校验位"), 0, Open, 2, true,
+               QT_TRANSLATE_NOOP("Catalogue", "读取串口通信数据校验方式错误！"), {QT_TRANSLATE_NOOP("Catalogue", "无校验"), QT_TRANSLATE_NOOP("Catalogue", "奇校验"), QT_TRANSLATE_NOOP("Catalogue", "偶校验")}),
+        text(C::Set_Byte_Delimiter, "BT", "byte_delimiter", QT_TRANSLATE_NOOP("Catalogue", "字节分割"), A::FourDigits),
+        choice(C::Set_Stopbit, "US", "stop_bits", QT_TRANSLATE_NOOP("Catalogue", "停止位"), 1, 1, 2, true, QT_TRANSLATE_NOOP("Catalogue", "读取串口通信数据停止位错误！"),
                {"1", "2"}),
-        choice(C::Disp_Mode, "CM", "display_mode", "显示模式", 0, Open, 2, false, "显示模式读取错误！",
-               {"不显示", "正常显示", "兼容模式"}),
-        text(C::G_IP, "GA", "gateway", "网关IP地址", A::Address),
-        text(C::MASK, "SM", "subnet_mask", "子网掩码", A::Address),
-        text(C::S_IP, "IP", "ip_address", "本机IP地址", A::Address),
-        text(C::Port_Number, "PT", "port", "本机端口号", A::FiveDigits),
-        text(C::D_IP, "DA", "destination_ip", "目的IP地址", A::Address),
-        text(C::D_Port, "DP", "destination_port", "目的端口号", A::FiveDigits),
-        choice(C::Socket_Mode, "SR", "socket_mode", "端口模式", 0, Open, 5, false, "读取端口工作模式错误！",
-               {"TCP服务器", "TCP客户端", "UDP模式0", "UDP模式1", "UDP模式2", "UDP组播"}),
-        choice(C::Ethernet_Mode, "ET", "ethernet_mode", "以太网模式", 0, Open, 5, false, "以太网工作模式读取错误！",
-               {"自动握手", "100M全双工自动握手", "100M全双工手动握手", "100M半双工手动握手",
-                "10M全双工手动握手", "10M半双工手动握手"}),
-        {C::Direct, "PD", "start_mode", "运行设置", V::StartMode, A::StartMode},
+        choice(C::Disp_Mode, "CM", "display_mode", QT_TRANSLATE_NOOP("Catalogue", "显示模式"), 0, Open, 2, false, QT_TRANSLATE_NOOP("Catalogue", "显示模式读取错误！"),
+               {QT_TRANSLATE_NOOP("Catalogue", "不显示"), QT_TRANSLATE_NOOP("Catalogue", "正常显示"), QT_TRANSLATE_NOOP("Catalogue", "兼容模式")}),
+        text(C::G_IP, "GA", "gateway", QT_TRANSLATE_NOOP("Catalogue", "网关IP地址"), A::Address),
+        text(C::MASK, "SM", "subnet_mask", QT_TRANSLATE_NOOP("Catalogue", "子网掩码"), A::Address),
+        text(C::S_IP, "IP", "ip_address", QT_TRANSLATE_NOOP("Catalogue", "本机IP地址"), A::Address),
+        text(C::Port_Number, "PT", "port", QT_TRANSLATE_NOOP("Catalogue", "本机端口号"), A::FiveDigits),
+        text(C::D_IP, "DA", "destination_ip", QT_TRANSLATE_NOOP("Catalogue", "目的IP地址"), A::Address),
+        text(C::D_Port, "DP", "destination_port", QT_TRANSLATE_NOOP("Catalogue", "目的端口号"), A::FiveDigits),
+        choice(C::Socket_Mode, "SR", "socket_mode", QT_TRANSLATE_NOOP("Catalogue", "端口模式"), 0, Open, 5, false, QT_TRANSLATE_NOOP("Catalogue", "读取端口工作模式错误！"),
+               {QT_TRANSLATE_NOOP("Catalogue", "TCP服务器"), QT_TRANSLATE_NOOP("Catalogue", "TCP客户端"), QT_TRANSLATE_NOOP("Catalogue", "UDP模式0"), QT_TRANSLATE_NOOP("Catalogue", "UDP模式1"), QT_TRANSLATE_NOOP("Catalogue", "UDP模式2"), QT_TRANSLATE_NOOP("Catalogue", "UDP组播")}),
+        choice(C::Ethernet_Mode, "ET", "ethernet_mode", QT_TRANSLATE_NOOP("Catalogue", "以太网模式"), 0, Open, 5, false, QT_TRANSLATE_NOOP("Catalogue", "以太网工作模式读取错误！"),
+               {QT_TRANSLATE_NOOP("Catalogue", "自动握手"), QT_TRANSLATE_NOOP("Catalogue", "100M全双工自动握手"), QT_TRANSLATE_NOOP("Catalogue", "100M全双工手动握手"), QT_TRANSLATE_NOOP("Catalogue", "100M半双工手动握手"),
+                QT_TRANSLATE_NOOP("Catalogue", "10M全双工手动握手"), QT_TRANSLATE_NOOP("Catalogue", "10M半双工手动握手")}),
+        {C::Direct, "PD", "start_mode", QT_TRANSLATE_NOOP("Catalogue", "运行设置"), V::StartMode, A::StartMode},
     };
     return rows;
 }

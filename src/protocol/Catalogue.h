@@ -50,6 +50,10 @@ inline constexpr int DefaultsStep = 20;
 
 const std::array<Parameter, ParameterCount> &catalogue();
 
+// A label, rejection or item as the operator reads it. The catalogue's own
+// Chinese stays the value in profiles and JSON.
+QString catalogueText(const char *text);
+
 // Start-up fills the combo boxes in this order.
 const std::array<Control, 8> &comboFillOrder();
 

@@ -4,13 +4,15 @@
 #include "Frames.h"
 #include "core/Diagnostics.h"
 
+#include <QCoreApplication>
+
 namespace kelvane {
 
 void failWrite(Machine &m)
 {
     m.RetryCount = 0;
     m.setCommandsEnabled(true);
-    m.log.append({QStringLiteral("设置设备") + m.deviceNumber() + QStringLiteral("参数不成功！")});
+    m.log.append({QCoreApplication::translate("Write", "设置设备%1参数不成功！").arg(m.deviceNumber())});
     m.end(Operation::Write, false);
 }
 
@@ -29,7 +31,7 @@ void dispatchWrite(Machine &m)
     if (m.Step == WriteFinish) {
         m.setCommandsEnabled(true);
         m.RetryCount = 0;
-        m.log.append({QStringLiteral("设置设备") + m.deviceNumber() + QStringLiteral("数据成功！")});
+        m.log.append({QCoreApplication::translate("Write", "设置设备%1数据成功！").arg(m.deviceNumber())});
         m.end(Operation::Write, true);
         return;
     }

@@ -1,5 +1,7 @@
 #include "WriteSenders.h"
 
+#include <QCoreApplication>
+
 namespace kelvane {
 
 bool isSingleByteText(const QString &text)
@@ -42,14 +44,14 @@ std::optional<QByteArray> writeValue(const Panel &panel, const Parameter &parame
 
 QString invalidValueMessage(const Parameter &parameter)
 {
-    const QString label = QString::fromUtf8(parameter.label);
+    const QString label = catalogueText(parameter.label);
     switch (parameter.kind) {
     case ValueKind::Choice:
-        return label + QStringLiteral("参数无效，请从列表中选择！");
+        return QCoreApplication::translate("Write", "%1参数无效，请从列表中选择！").arg(label);
     case ValueKind::Text:
-        return label + QStringLiteral("参数无效，只能输入单字节字符！");
+        return QCoreApplication::translate("Write", "%1参数无效，只能输入单字节字符！").arg(label);
     case ValueKind::StartMode:
-        return label + QStringLiteral("参数无效，请选择一种启动方式！");
+        return QCoreApplication::translate("Write", "%1参数无效，请选择一种启动方式！").arg(label);
     }
     return label;
 }

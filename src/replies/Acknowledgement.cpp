@@ -3,6 +3,8 @@
 #include "protocol/Catalogue.h"
 #include "protocol/WriteDispatcher.h"
 
+#include <QCoreApplication>
+
 namespace kelvane {
 
 namespace {
@@ -27,9 +29,9 @@ QString handleDefaultsAck(Machine &m, const QByteArray &reply)
         return QStringLiteral("dropped: too short for an acknowledgement");
     m.Timer1.stop();
     const bool positive = verdict == AckVerdict::Positive;
-    const QString result = positive ? QStringLiteral("默认参数成功，请重新读取该设备参数！")
-                                    : QStringLiteral("默认参数不成功，请重新操作！");
-    m.log.append({QStringLiteral("恢复设备") + m.deviceNumber() + result});
+    const QString result = positive ? QCoreApplication::translate("Defaults", "恢复设备%1默认参数成功，请重新读取该设备参数！")
+                                    : QCoreApplication::translate("Defaults", "恢复设备%1默认参数不成功，请重新操作！");
+    m.log.append({result.arg(m.deviceNumber())});
     m.end(Operation::Defaults, positive);
     return positive ? QStringLiteral("defaults acknowledged") : QStringLiteral("defaults refused");
 }

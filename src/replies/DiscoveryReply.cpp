@@ -1,10 +1,12 @@
 #include "DiscoveryReply.h"
 
+#include <QCoreApplication>
+
 namespace kelvane {
 
 QString deviceItemText(const DeviceAddress &address)
 {
-    return QStringLiteral("设备 ( ") + address.toHex() + QStringLiteral(" )");
+    return QCoreApplication::translate("Scan", "设备 ( %1 )").arg(address.toHex());
 }
 
 QString handleDiscoveryReply(Machine &m, const QByteArray &reply)

@@ -2,6 +2,8 @@
 
 #include "protocol/QuerySender.h"
 
+#include <QCoreApplication>
+
 namespace kelvane {
 
 namespace {
@@ -34,7 +36,7 @@ Answer decodeChoice(const Parameter &p, const QByteArray &reply)
     const int d = digitAt(reply, DigitOffset);
     const bool zeroOk = !p.zeroAtSix || reply[6] == '0';
     if (!zeroOk || d < p.minDigit || d > p.maxDigit)
-        return answer::Rejected{QString::fromUtf8(p.rejection)};
+        return answer::Rejected{catalogueText(p.rejection)};
     return answer::Index{d - p.digitOffset};
 }
 
@@ -87,7 +89,7 @@ void applyStartMode(Machine &m, int digit)
                       Control::Setting, Control::Run_Device})
         m.panel.setEnabled(c, true);
     m.RetryCount = 0;
-    m.log.append({QStringLiteral("读取设备") + m.deviceNumber() + QStringLiteral("参数成功！")});
+    m.log.append({QCoreApplication::translate("Read", "读取设备%1参数成功！").arg(m.deviceNumber())});
     m.end(Operation::Read, true);
 }
 

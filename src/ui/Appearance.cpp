@@ -1,14 +1,12 @@
 // The window's look beyond its form: fonts completed, labels sized to their text, pictures, style.
 #include "Appearance.h"
 
+#include "core/Language.h"
 #include "core/Version.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QStyle>
-#include <QTranslator>
 #include <QVariant>
 
 // Q_INIT_RESOURCE must not stand inside a namespace.
@@ -87,16 +85,12 @@ void nameApplication()
     QCoreApplication::setApplicationVersion(QLatin1String(Version));
 }
 
-void setUpApplication()
+void setUpApplication(Language language)
 {
     nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral("kelvane-config"));
     QApplication::setWindowIcon(toolIcon());
-    // Standard dialogs read 确定 and 取消, like the rest of the window.
-    auto *qtTexts = new QTranslator(qApp);
-    if (qtTexts->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qtTexts);
+    installTranslators(language);
     // The layout is fixed to the pixel and its colours are light ones: one
     // style and its own light palette, whatever the desktop's theme.
     QApplication::setStyle(QStringLiteral("Fusion"));

@@ -2,6 +2,8 @@
 // to their text, the pictures and the application's style.
 #pragma once
 
+#include "core/Language.h"
+
 #include <QIcon>
 
 class QLabel;
@@ -26,7 +28,7 @@ void loadPictures();
 // Name and version, which need no application object yet.
 void nameApplication();
 
-// Names, icon, style and palette of the application, before its window is made.
-void setUpApplication();
+// Names, icon, style, palette and texts in `language`, before the window is made.
+void setUpApplication(Language language = Language::Chinese);
 
 }  // namespace kelvane

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "core/Language.h"
 #include "protocol/NetworkCards.h"
 
 #include <QCommandLineParser>
@@ -24,7 +25,8 @@ std::variant<WindowOptions, Answer> readCommandLine(const QStringList &arguments
     const QCommandLineOption trace(QStringLiteral("trace"),
                                    QStringLiteral("Write every datagram sent and received to FILE."),
                                    QStringLiteral("FILE"));
-    parser.addOptions({cards, trace});
+    const QCommandLineOption language = languageOption();
+    parser.addOptions({cards, trace, language});
 
     const bool parsed = parser.parse(arguments);
     const QString name = QCoreApplication::applicationName();
@@ -36,7 +38,11 @@ std::variant<WindowOptions, Answer> readCommandLine(const QStringList &arguments
     }
     if (parser.isSet(version))
         return Answer{name + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n'), 0};
-    const WindowOptions options{parser.values(cards), parser.value(trace)};
+    const WindowOptions options{parser.values(cards), parser.value(trace), parser.value(language)};
+    if (parsed && parser.isSet(language) && !languageNamed(options.language)) {
+        return Answer{name + QLatin1String(": --lang takes zh or en, not ") + options.language + QLatin1Char('\n'),
+                      BadInput};
+    }
     if (const std::optional<QString> wrong = checkCardNames(systemInterfaces(), options.cards))
         return Answer{name + QLatin1String(": ") + *wrong + QLatin1Char('\n'), BadInput};
     // Before QApplication, only an option Qt may know is let through; a

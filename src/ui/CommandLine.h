@@ -13,6 +13,7 @@ namespace kelvane {
 struct WindowOptions {
     QStringList cards;  // --interface: only these network cards; empty: all
     QString trace;      // --trace: the traffic trace's file; empty: none
+    QString language;   // --lang: "zh" or "en"; empty: the locale's
 };
 
 // Help, the version or a complaint: the text to print and the status to exit
@@ -24,7 +25,7 @@ struct Answer {
 
 // Help and version win over everything else on the line, so that they are
 // answered even beside options only QApplication knows (-platform, -style).
-// A card no interface has is a complaint (status 2), and so, when `strict`,
+// A card no interface has, or a --lang other than zh and en, is a complaint (status 2), and so, when `strict`,
 // is an option the window does not know or an argument: before QApplication
 // has taken its own options, pass false. Needs no application object: the
 // names come from nameApplication().

@@ -119,7 +119,7 @@ void MainForm::closeEvent(QCloseEvent *event)
 
 bool MainForm::confirmExit()
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("退出"), QStringLiteral("确认退出配置系统！"),
+    QMessageBox box(QMessageBox::NoIcon, tr("退出"), tr("确认退出配置系统！"),
                     QMessageBox::Ok | QMessageBox::Cancel, this);
     box.setDefaultButton(QMessageBox::Ok);
     // OK first on every desktop, as the question has always been laid out.

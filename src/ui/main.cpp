@@ -7,6 +7,7 @@
 #include "protocol/UdpLink.h"
 
 #include <QApplication>
+#include <QLocale>
 
 int main(int argc, char *argv[])
 {
@@ -18,7 +19,8 @@ int main(int argc, char *argv[])
         return kelvane::printAnswer(*answer);
 
     QApplication app(argc, argv);
-    kelvane::setUpApplication();
+    const QString chosen = std::get<kelvane::WindowOptions>(early).language;
+    kelvane::setUpApplication(kelvane::chooseLanguage(QLocale::system().uiLanguages(), chosen));
     // Qt has taken its own options by now; whatever is left must be ours.
     const auto read = kelvane::readCommandLine(QApplication::arguments());
     if (const auto *answer = std::get_if<kelvane::Answer>(&read))

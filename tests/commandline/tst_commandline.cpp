@@ -46,6 +46,10 @@ void CommandLineTest::answers_data()
         << QStringList{"kelvane-config", "--version", "--help"} << 0 << QStringLiteral("Usage:");
     QTest::newRow("unknown option is bad input")
         << QStringList{"kelvane-config", "--frobnicate"} << 2 << QStringLiteral("kelvane-config: Unknown option 'frobnicate'.\n");
+    QTest::newRow("--lang other than zh or en is bad input")
+        << QStringList{"kelvane-config", "--lang", "de"} << 2 << QStringLiteral("--lang takes zh or en, not de\n");
+    QTest::newRow("--lang without a value is bad input")
+        << QStringList{"kelvane-config", "--lang"} << 2 << QStringLiteral("Missing value after '--lang'.");
     QTest::newRow("stray argument is bad input")
         << QStringList{"kelvane-config", "module.txt"} << 2 << QStringLiteral("unexpected argument: module.txt\n");
 }
@@ -66,6 +70,9 @@ void CommandLineTest::answers()
 void CommandLineTest::plainLineRunsTheWindow()
 {
     QVERIFY(std::holds_alternative<WindowOptions>(readCommandLine({"kelvane-config"})));
+    const auto english = readCommandLine({"kelvane-config", "--lang", "en"});
+    QVERIFY(std::holds_alternative<WindowOptions>(english));
+    QCOMPARE(std::get<WindowOptions>(english).language, "en");
 }
 
 // The program itself, with every way to a display taken away: help and version

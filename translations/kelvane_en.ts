@@ -1,0 +1,790 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>Catalogue</name>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>读取串口通信波特率错误！</source>
+        <translation>Error reading the serial baud rate!</translation>
+    </message>
+    <message>
+        <source>数据流控制</source>
+        <translation>Flow control</translation>
+    </message>
+    <message>
+        <source>读取串口通信数据流控制错误！</source>
+        <translation>Error reading the serial flow control!</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>数据位</source>
+        <translation>Data bits</translation>
+    </message>
+    <message>
+        <source>读取串口通信数据位长度错误！</source>
+        <translation>Error reading the serial data bits!</translation>
+    </message>
+    <message>
+        <source>时间分割</source>
+        <translation>Time gap</translation>
+    </message>
+    <message>
+        <source>奇偶校验位</source>
+        <translation>Parity</translation>
+    </message>
+    <message>
+        <source>读取串口通信数据校验方式错误！</source>
+        <translation>Error reading the serial parity!</translation>
+    </message>
+    <message>
+        <source>无校验</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>奇校验</source>
+        <translation>Odd</translation>
+    </message>
+    <message>
+        <source>偶校验</source>
+        <translation>Even</translation>
+    </message>
+    <message>
+        <source>字节分割</source>
+        <translation>Byte gap</translation>
+    </message>
+    <message>
+        <source>停止位</source>
+        <translation>Stop bits</translation>
+    </message>
+    <message>
+        <source>读取串口通信数据停止位错误！</source>
+        <translation>Error reading the serial stop bits!</translation>
+    </message>
+    <message>
+        <source>显示模式</source>
+        <translation>Display</translation>
+    </message>
+    <message>
+        <source>显示模式读取错误！</source>
+        <translation>Error reading the display mode!</translation>
+    </message>
+    <message>
+        <source>不显示</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>正常显示</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>兼容模式</source>
+        <translation>Compatible</translation>
+    </message>
+    <message>
+        <source>网关IP地址</source>
+        <translation>Gateway</translation>
+    </message>
+    <message>
+        <source>子网掩码</source>
+        <translation>Subnet mask</translation>
+    </message>
+    <message>
+        <source>本机IP地址</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>本机端口号</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>目的IP地址</source>
+        <translation>Target IP</translation>
+    </message>
+    <message>
+        <source>目的端口号</source>
+        <translation>Target port</translation>
+    </message>
+    <message>
+        <source>端口模式</source>
+        <translation>Socket mode</translation>
+    </message>
+    <message>
+        <source>读取端口工作模式错误！</source>
+        <translation>Error reading the socket mode!</translation>
+    </message>
+    <message>
+        <source>TCP服务器</source>
+        <translation>TCP server</translation>
+    </message>
+    <message>
+        <source>TCP客户端</source>
+        <translation>TCP client</translation>
+    </message>
+    <message>
+        <source>UDP模式0</source>
+        <translation>UDP mode 0</translation>
+    </message>
+    <message>
+        <source>UDP模式1</source>
+        <translation>UDP mode 1</translation>
+    </message>
+    <message>
+        <source>UDP模式2</source>
+        <translation>UDP mode 2</translation>
+    </message>
+    <message>
+        <source>UDP组播</source>
+        <translation>UDP multicast</translation>
+    </message>
+    <message>
+        <source>以太网模式</source>
+        <translation>Ethernet</translation>
+    </message>
+    <message>
+        <source>以太网工作模式读取错误！</source>
+        <translation>Error reading the Ethernet mode!</translation>
+    </message>
+    <message>
+        <source>自动握手</source>
+        <translation>Auto-negotiate</translation>
+    </message>
+    <message>
+        <source>100M全双工自动握手</source>
+        <translation>100M full duplex, auto</translation>
+    </message>
+    <message>
+        <source>100M全双工手动握手</source>
+        <translation>100M full duplex</translation>
+    </message>
+    <message>
+        <source>100M半双工手动握手</source>
+        <translation>100M half duplex</translation>
+    </message>
+    <message>
+        <source>10M全双工手动握手</source>
+        <translation>10M full duplex</translation>
+    </message>
+    <message>
+        <source>10M半双工手动握手</source>
+        <translation>10M half duplex</translation>
+    </message>
+    <message>
+        <source>运行设置</source>
+        <translation>Start mode</translation>
+    </message>
+</context>
+<context>
+    <name>Defaults</name>
+    <message>
+        <source>恢复设备%1默认参数。</source>
+        <translation>Restoring the defaults of module %1.</translation>
+    </message>
+    <message>
+        <source>恢复设备%1默认参数不成功，请重新操作！</source>
+        <translation>Restoring the defaults of module %1 failed; please try again!</translation>
+    </message>
+    <message>
+        <source>恢复设备%1默认参数成功，请重新读取该设备参数！</source>
+        <translation>Module %1 restored its defaults; please read its parameters again!</translation>
+    </message>
+</context>
+<context>
+    <name>LinkErrorText</name>
+    <message>
+        <source>端口已被其他程序占用</source>
+        <translation>the port is in use by another program</translation>
+    </message>
+    <message>
+        <source>没有使用该端口或发送广播的权限</source>
+        <translation>no permission to use the port or to broadcast</translation>
+    </message>
+    <message>
+        <source>网络不可用，请检查网线和网络设置</source>
+        <translation>the network is unavailable; check the cable and network settings</translation>
+    </message>
+    <message>
+        <source>系统网络资源不足</source>
+        <translation>the system is short of network resources</translation>
+    </message>
+    <message>
+        <source>数据包过大</source>
+        <translation>the datagram is too large</translation>
+    </message>
+    <message>
+        <source>本机没有可用的网络地址</source>
+        <translation>this computer has no usable network address</translation>
+    </message>
+    <message>
+        <source>网络错误</source>
+        <translation>network error</translation>
+    </message>
+</context>
+<context>
+    <name>Machine</name>
+    <message>
+        <source>发送数据失败：%1</source>
+        <translation>Sending failed: %1</translation>
+    </message>
+    <message>
+        <source>没有选择设备！</source>
+        <translation>No module selected!</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Kelvane网络配置工具</source>
+        <translation>Kelvane Network Configuration</translation>
+    </message>
+    <message>
+        <source>扫描设备</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>默认值</source>
+        <translation>Defaults</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>运行当前选择的模块</source>
+        <translation>Restart the selected module</translation>
+    </message>
+    <message>
+        <source>运行</source>
+        <translation>Restart</translation>
+    </message>
+    <message>
+        <source>退  出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>串行通道参数</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <source>选择异步通信的波特率</source>
+        <translation>Baud rate of the serial port</translation>
+    </message>
+    <message>
+        <source>选择异步通信数据流的控制方式</source>
+        <translation>Flow control of the serial port</translation>
+    </message>
+    <message>
+        <source>选择异步通信数据位长度，然后按“设置”键确认。一般使用8个位的字节数据</source>
+        <translation>Data bits of the serial port; confirm with Write. Usually 8</translation>
+    </message>
+    <message>
+        <source>选择异步通信数据的校验方式</source>
+        <translation>Parity of the serial port</translation>
+    </message>
+    <message>
+        <source>选择异步通信数据的停止位的位数</source>
+        <translation>Stop bits of the serial port</translation>
+    </message>
+    <message>
+        <source>不显示、兼容模式和正常显示模式</source>
+        <translation>Off, compatible or normal display</translation>
+    </message>
+    <message>
+        <source>设置时间分割参数</source>
+        <translation>Gap in time that ends a packet</translation>
+    </message>
+    <message>
+        <source>设置字节分割参数</source>
+        <translation>Byte that ends a packet</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>数据位</source>
+        <translation>Data bits</translation>
+    </message>
+    <message>
+        <source>奇偶校验位</source>
+        <translation>Parity</translation>
+    </message>
+    <message>
+        <source>停止位</source>
+        <translation>Stop bits</translation>
+    </message>
+    <message>
+        <source>数据流控制</source>
+        <translation>Flow control</translation>
+    </message>
+    <message>
+        <source>时间分割</source>
+        <translation>Time gap</translation>
+    </message>
+    <message>
+        <source>字节分割</source>
+        <translation>Byte gap</translation>
+    </message>
+    <message>
+        <source>显示模式</source>
+        <translation>Display</translation>
+    </message>
+    <message>
+        <source>网络通道参数</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>选择端口的工作模式</source>
+        <translation>How the module talks on the network</translation>
+    </message>
+    <message>
+        <source>选择以太网的工作模式</source>
+        <translation>Speed and duplex of the Ethernet port</translation>
+    </message>
+    <message>
+        <source>设置模块所在子网的网关IP地址</source>
+        <translation>Gateway of the module&apos;s subnet</translation>
+    </message>
+    <message>
+        <source>设置模块所在子网的子网掩码值</source>
+        <translation>Subnet mask of the module&apos;s subnet</translation>
+    </message>
+    <message>
+        <source>设置模块的IP地址</source>
+        <translation>IP address of the module</translation>
+    </message>
+    <message>
+        <source>设置工作端口的端口号</source>
+        <translation>Port the module works on</translation>
+    </message>
+    <message>
+        <source>设置目的IP地址</source>
+        <translation>IP address the module sends to</translation>
+    </message>
+    <message>
+        <source>设置目的端口号</source>
+        <translation>Port the module sends to</translation>
+    </message>
+    <message>
+        <source>网关IP地址</source>
+        <translation>Gateway</translation>
+    </message>
+    <message>
+        <source>子网掩码</source>
+        <translation>Netmask</translation>
+    </message>
+    <message>
+        <source>本机IP地址</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>本机端口号</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>目的IP地址</source>
+        <translation>Target IP</translation>
+    </message>
+    <message>
+        <source>目的端口号</source>
+        <translation>Target port</translation>
+    </message>
+    <message>
+        <source>端口模式</source>
+        <translation>Socket</translation>
+    </message>
+    <message>
+        <source>以太网模式</source>
+        <translation>Ethernet</translation>
+    </message>
+    <message>
+        <source>运行设置</source>
+        <translation>Start mode</translation>
+    </message>
+    <message>
+        <source>设置网络用户的用户名</source>
+        <translation>User name for the network</translation>
+    </message>
+    <message>
+        <source>设置网络用户的密码</source>
+        <translation>Password for the network</translation>
+    </message>
+    <message>
+        <source>直接启动运行</source>
+        <translation>Direct</translation>
+    </message>
+    <message>
+        <source>启动PPPoE建立网络连接</source>
+        <translation>Connect with PPPoE first</translation>
+    </message>
+    <message>
+        <source>启动DHCP获取网络参数</source>
+        <translation>Get addresses by DHCP</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Pass</translation>
+    </message>
+    <message>
+        <source>提示信息</source>
+        <translation>Messages</translation>
+    </message>
+    <message>
+        <source>12</source>
+        <translation>12</translation>
+    </message>
+    <message>
+        <source>Version: 3.0</source>
+        <translation>Version: 3.0</translation>
+    </message>
+    <message>
+        <source>Website: www.kelvane.example</source>
+        <translation>Website: www.kelvane.example</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkCards</name>
+    <message>
+        <source>no network card is called &quot;%1&quot; (cards: %2)</source>
+        <translation>no network card is called &quot;%1&quot; (cards: %2)</translation>
+    </message>
+    <message>
+        <source>network card &quot;%1&quot; cannot broadcast</source>
+        <translation>network card &quot;%1&quot; cannot broadcast</translation>
+    </message>
+    <message>
+        <source>Find and reach modules through this network card only. Give it again for more cards. Default: every card that is up.</source>
+        <translation>Find and reach modules through this network card only. Give it again for more cards. Default: every card that is up.</translation>
+    </message>
+    <message>
+        <source>没有可以广播的网卡</source>
+        <translation>No network card can broadcast</translation>
+    </message>
+</context>
+<context>
+    <name>Read</name>
+    <message>
+        <source>读取设备%1参数... ...</source>
+        <translation>Reading the parameters of module %1 ...</translation>
+    </message>
+    <message>
+        <source>读取设备%1参数不成功！</source>
+        <translation>Reading the parameters of module %1 failed!</translation>
+    </message>
+    <message>
+        <source>请检查计算机与设备之间的网络连接，重新操作！</source>
+        <translation>Check the network between this computer and the module, then try again!</translation>
+    </message>
+    <message>
+        <source>读取设备%1参数成功！</source>
+        <translation>Read the parameters of module %1.</translation>
+    </message>
+</context>
+<context>
+    <name>Reset</name>
+    <message>
+        <source>对设备%1的复位运行成功。</source>
+        <translation>Module %1 restarted.</translation>
+    </message>
+</context>
+<context>
+    <name>Scan</name>
+    <message>
+        <source>无法打开本地UDP端口%1：%2</source>
+        <translation>Cannot open local UDP port %1: %2</translation>
+    </message>
+    <message>
+        <source>请关闭占用该端口的程序，然后重新扫描设备。</source>
+        <translation>Close the program using this port, then scan again.</translation>
+    </message>
+    <message>
+        <source>计算机正在扫描网络中的设备... ...</source>
+        <translation>Scanning the network for modules ...</translation>
+    </message>
+    <message>
+        <source>本计算机与设备的IP地址可以不是在同一个网段，但必须是在由交换机或路由器支持的同一个局域网内，不能被路由器隔离。</source>
+        <translation>The modules may be in another subnet than this computer, but must be on the same LAN, behind switches only, not across a router.</translation>
+    </message>
+    <message>
+        <source>未检查到网络中的设备！</source>
+        <translation>No module found on the network!</translation>
+    </message>
+    <message>
+        <source>设备与该计算机必须是在同一个交换机或路由器所支持的局域网内，不能经过路由器隔离。</source>
+        <translation>Modules must be on the same LAN as this computer, behind switches only, not across a router.</translation>
+    </message>
+    <message>
+        <source>检测到%1个设备。</source>
+        <translation>Found %1 module(s).</translation>
+    </message>
+    <message>
+        <source>设备 ( %1 )</source>
+        <translation>Module ( %1 )</translation>
+    </message>
+</context>
+<context>
+    <name>Startup</name>
+    <message>
+        <source>本机IP地址：%1    端口号：%2</source>
+        <translation>Local IP: %1    Port: %2</translation>
+    </message>
+    <message>
+        <source>在使用本工具扫描设备之前，请确保所有的设备都在同一个物理局域网内，没有经过路由器隔离。</source>
+        <translation>Before scanning, make sure every module is on the same physical LAN as this computer, not across a router.</translation>
+    </message>
+    <message>
+        <source>请先扫描网络中的设备，然后读取指定设备的参数，并可对每一个设备的参数进行修改。</source>
+        <translation>Scan for modules first, then read the parameters of one and change them as needed.</translation>
+    </message>
+    <message>
+        <source>扫描设备的过程可能需要几秒钟的时间。</source>
+        <translation>A scan may take a few seconds.</translation>
+    </message>
+</context>
+<context>
+    <name>UdpLink</name>
+    <message>
+        <source>本地UDP端口未打开</source>
+        <translation>The local UDP port is not open</translation>
+    </message>
+    <message>
+        <source>没有可以广播的网卡：请接上网线或连接网络</source>
+        <translation>No network card can broadcast: plug in a cable or connect to a network</translation>
+    </message>
+    <message>
+        <source>指定的网卡（%1）都没有连接</source>
+        <translation>None of the given network cards (%1) is connected</translation>
+    </message>
+</context>
+<context>
+    <name>Write</name>
+    <message>
+        <source>设置设备%1的参数... ...</source>
+        <translation>Writing the parameters of module %1 ...</translation>
+    </message>
+    <message>
+        <source>设置设备%1参数不成功！</source>
+        <translation>Writing the parameters of module %1 failed!</translation>
+    </message>
+    <message>
+        <source>设置设备%1数据成功！</source>
+        <translation>Wrote the parameters of module %1.</translation>
+    </message>
+    <message>
+        <source>%1参数无效，请从列表中选择！</source>
+        <translation>%1 is not valid: choose from the list!</translation>
+    </message>
+    <message>
+        <source>%1参数无效，只能输入单字节字符！</source>
+        <translation>%1 is not valid: single-byte characters only!</translation>
+    </message>
+    <message>
+        <source>%1参数无效，请选择一种启动方式！</source>
+        <translation>%1 is not valid: choose a start mode!</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::Fleet</name>
+    <message>
+        <source>%1: &quot;%2&quot; is not an address A.B.C.D with parts from 0 to 255</source>
+        <translation>%1: &quot;%2&quot; is not an address A.B.C.D with parts from 0 to 255</translation>
+    </message>
+    <message>
+        <source>%1: %2 modules from %3; the count must be at least 1</source>
+        <translation>%1: %2 modules from %3; the count must be at least 1</translation>
+    </message>
+    <message>
+        <source>%1: %2 modules from %3 run past .255</source>
+        <translation>%1: %2 modules from %3 run past .255</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::MainForm</name>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>确认退出配置系统！</source>
+        <translation>Exit the configuration tool?</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::ParameterValue</name>
+    <message>
+        <source>%1, or an index from 0 to %2</source>
+        <translation>%1, or an index from 0 to %2</translation>
+    </message>
+    <message>
+        <source>%1: index %2 is out of range; allowed: %3</source>
+        <translation>%1: index %2 is out of range; allowed: %3</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not an item; allowed: %3</source>
+        <translation>%1: &quot;%2&quot; is not an item; allowed: %3</translation>
+    </message>
+    <message>
+        <source>%1: character U+%2 at position %3 has no single-byte code; allowed: characters up to U+00FF</source>
+        <translation>%1: character U+%2 at position %3 has no single-byte code; allowed: characters up to U+00FF</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a start mode; allowed: %3</source>
+        <translation>%1: &quot;%2&quot; is not a start mode; allowed: %3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not NAME=VALUE</source>
+        <translation>&quot;%1&quot; is not NAME=VALUE</translation>
+    </message>
+    <message>
+        <source>unknown parameter &quot;%1&quot;; known: %2</source>
+        <translation>unknown parameter &quot;%1&quot;; known: %2</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::ParameterValues</name>
+    <message>
+        <source>null</source>
+        <translation>null</translation>
+    </message>
+    <message>
+        <source>a boolean</source>
+        <translation>a boolean</translation>
+    </message>
+    <message>
+        <source>a number</source>
+        <translation>a number</translation>
+    </message>
+    <message>
+        <source>a text</source>
+        <translation>a text</translation>
+    </message>
+    <message>
+        <source>a list</source>
+        <translation>a list</translation>
+    </message>
+    <message>
+        <source>an object</source>
+        <translation>an object</translation>
+    </message>
+    <message>
+        <source>nothing</source>
+        <translation>nothing</translation>
+    </message>
+    <message>
+        <source>unknown parameter &quot;%1&quot;; known: %2</source>
+        <translation>unknown parameter &quot;%1&quot;; known: %2</translation>
+    </message>
+    <message>
+        <source>%1: expected a text, found %2</source>
+        <translation>%1: expected a text, found %2</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::Profile</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>missing</translation>
+    </message>
+    <message>
+        <source>%1: given more than once</source>
+        <translation>%1: given more than once</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is given more than once</source>
+        <translation>&quot;%1&quot; is given more than once</translation>
+    </message>
+    <message>
+        <source>unknown field &quot;%1&quot;; a profile holds only %2</source>
+        <translation>unknown field &quot;%1&quot;; a profile holds only %2</translation>
+    </message>
+    <message>
+        <source>format is %1, expected &quot;%2&quot;</source>
+        <translation>format is %1, expected &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>version is %1; this program reads version %2</source>
+        <translation>version is %1; this program reads version %2</translation>
+    </message>
+    <message>
+        <source>parameters is %1, expected an object</source>
+        <translation>parameters is %1, expected an object</translation>
+    </message>
+    <message>
+        <source>larger than %1 bytes, not a profile</source>
+        <translation>larger than %1 bytes, not a profile</translation>
+    </message>
+    <message>
+        <source>not JSON: %1 at byte %2</source>
+        <translation>not JSON: %1 at byte %2</translation>
+    </message>
+    <message>
+        <source>not a profile: expected a JSON object</source>
+        <translation>not a profile: expected a JSON object</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>cannot be written: %1</source>
+        <translation>cannot be written: %1</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::ProfileActions</name>
+    <message>
+        <source>导出参数…</source>
+        <translation>Export Parameters…</translation>
+    </message>
+    <message>
+        <source>导入参数…</source>
+        <translation>Import Parameters…</translation>
+    </message>
+    <message>
+        <source>导出参数</source>
+        <translation>Export Parameters</translation>
+    </message>
+    <message>
+        <source>窗口中的参数不能导出：</source>
+        <translation>The parameters in the window cannot be exported: </translation>
+    </message>
+    <message>
+        <source>参数文件没有保存：</source>
+        <translation>The parameter file was not saved: </translation>
+    </message>
+    <message>
+        <source>导入参数</source>
+        <translation>Import Parameters</translation>
+    </message>
+    <message>
+        <source>参数文件没有导入，窗口中的参数都没有改变：</source>
+        <translation>The parameter file was not imported; no parameter in the window has changed: </translation>
+    </message>
+    <message>
+        <source>%1：%2：列表中没有“%3”这一项</source>
+        <translation>%1: %2: the list has no item &quot;%3&quot;</translation>
+    </message>
+    <message>
+        <source>参数文件 (*.json)</source>
+        <translation>Parameter files (*.json)</translation>
+    </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+</context>
+</TS>
