@@ -15,8 +15,8 @@ namespace {
 constexpr int Runs = 5;
 // Bare reads before each run of the command, turn about with it.
 constexpr int BareReadsPerRun = 10;
-// Start-up, read and exit on top of the scan's fixed waiting; a person at a
-// terminal notices a tenth of a second.
+// Start-up, read and exit, all of the run but the scan's fixed waiting; a
+// person at a terminal notices a tenth of a second.
 constexpr double OwnShareTargetMs = 100.0;
 // A read of 17 exchanges of some 15 µs each on the virtual link; the engine
 // alone stays within 1.5 times the bare client, and the command also writes
@@ -106,21 +106,18 @@ void cliRead()
         whole.push_back(command.wholeMs);
         scan.push_back(command.split.firstQuery - command.split.firstDiscovery);
         read.push_back(command.split.lastAnswer - command.split.firstQuery);
-        ownShare.push_back(command.wholeMs - ScanRounds * TimeoutMs);
+        ownShare.push_back(command.wholeMs - scan.back());
     }
-    row(QStringLiteral("cli read: `kelvane read`, process start to exit (median of %1)").arg(Runs),
-        fixed(median(whole), 1) + " ms, scan " + fixed(median(scan), 1) + " ms, read " + fixed(median(read), 2) +
-            " ms");
-    row(QStringLiteral("cli read: the run beyond the scan's %1 x %2 ms (start-up, read, exit)")
-            .arg(ScanRounds)
-            .arg(TimeoutMs),
-        fixed(median(ownShare), 1) + " ms", "< " + fixed(OwnShareTargetMs, 0) + " ms",
-        median(ownShare) < OwnShareTargetMs);
-    const double ratio = median(read) / median(bare);
-    row(QStringLiteral("cli read: first query to last answer, against bare client (medians of %1, %2)")
-            .arg(read.size())
-            .arg(bare.size()),
-        fixed(median(read), 2) + " ms against " + fixed(median(bare), 2) + " ms: " + fixed(ratio, 2) + "x",
+    const double bareMs = median(bare);
+    row(QStringLiteral("cli read: `kelvane read`, start to exit, against bare read (%1 runs)").arg(Runs),
+        fixed(median(whole), 1) + " ms against " + fixed(bareMs, 2) + " ms: " + fixed(median(whole) / bareMs, 0) +
+            "x");
+    row("cli read: the run but the scan's waiting (start-up, read, exit)",
+        fixed(median(ownShare), 1) +  " ms, scan " + fixed(median(scan), 1) + " ms",
+        "< " + fixed(OwnShareTargetMs, 0) + " ms", median(ownShare) < OwnShareTargetMs);
+    const double ratio = median(read) / bareMs;
+    row("cli read: first query to last answer, against bare read (medians)",
+        fixed(median(read), 2) + " ms against " + fixed(bareMs, 2) + " ms: " + fixed(ratio, 2) + "x",
         "< " + fixed(ReadRatioTarget, 1) + "x", ratio < ReadRatioTarget);
 }
 
