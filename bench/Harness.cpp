@@ -110,14 +110,14 @@ double Tool::run(const std::function<void()> &start, const QString &success)
     return *ms;
 }
 
-Simulator::Simulator(const QStringList &arguments)
+Simulator::Simulator(const QStringList &arguments, int lan)
 {
     // A benchmark that dies takes its simulator with it.
     m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(KELVANE_PEER_HOST, QStringList{KELVANE_SIM} + arguments);
+    m_process.start(KELVANE_PEER_HOST, QStringList{"--lan", QString::number(lan), KELVANE_SIM} + arguments);
     if (!timeUntil([] {}, [this] { return m_process.readAllStandardOutput().contains("ready\n"); }, 10000))
-        fail("kelvane-sim did not get ready");
+        fail(QStringLiteral("kelvane-sim on LAN %1 did not get ready").arg(lan));
 }
 
 Simulator::~Simulator()

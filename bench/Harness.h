@@ -51,10 +51,11 @@ struct Tool {
     double run(const std::function<void()> &start, const QString &success);
 };
 
-// kelvane-sim on the peer host, without --verbose: tracing would slow it.
+// kelvane-sim on the peer host of one LAN (1 to 3, see scripts/peer-host),
+// without --verbose: tracing would slow it.
 class Simulator {
 public:
-    explicit Simulator(const QStringList &arguments);
+    explicit Simulator(const QStringList &arguments, int lan = 1);
     ~Simulator();
 
 private:

@@ -18,13 +18,16 @@ void discovery();
 void startup();
 void idle();
 void statusLog();
+void twoCards();
+void cliRead();
 }  // namespace kelvane::bench
 
 using namespace kelvane::bench;
 
 namespace {
 const std::pair<const char *, void (*)()> Figures[] = {
-    {"exchange", exchange}, {"discovery", discovery}, {"startup", startup}, {"idle", idle}, {"log", statusLog},
+    {"exchange", exchange}, {"discovery", discovery}, {"two-cards", twoCards}, {"startup", startup},
+    {"idle", idle},         {"log", statusLog},       {"cli-read", cliRead},
 };
 }  // namespace
 

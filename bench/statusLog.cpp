@@ -24,7 +24,7 @@ class NoLink final : public Link {
 public:
     bool open() override { return true; }
     QString errorString() const override { return {}; }
-    void send(const QByteArray &) override {}
+    bool send(const QByteArray &) override { return true; }
     QString localAddress() const override { return "127.0.0.1"; }
 };
 
