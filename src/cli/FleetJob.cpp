@@ -5,7 +5,7 @@
 namespace kelvane::cli {
 
 FleetJob::FleetJob(Link &link, JobPlan plan, QObject *parent)
-    : QObject(parent), m_plan(std::move(plan)), m_engine(m_panel, link, m_timer)
+    : QObject(parent), m_link(link), m_plan(std::move(plan)), m_engine(m_panel, link, m_timer)
 {
     connect(&m_engine, &Engine::operationEnded, this, &FleetJob::ended);
 }
@@ -108,6 +108,9 @@ void FleetJob::finish(JobOutcome::Result result, const QString &message)
 {
     m_outcome.result = result;
     m_outcome.message = message;
+    // Done: the other jobs' answers are nothing to this engine any more.
+    m_timer.stop();
+    QObject::disconnect(&m_link, nullptr, &m_engine, nullptr);
     emit finished();
 }
 

@@ -47,6 +47,7 @@ private:
     void finish(JobOutcome::Result result, const QString &message = {});
     QString lastEntry() const;
 
+    Link &m_link;
     JobPlan m_plan;
     JobOutcome m_outcome;
     ParameterValues m_target;

@@ -2,33 +2,34 @@
 
 #include <QEventLoop>
 
+#include <functional>
+
 namespace kelvane::cli {
 
 std::vector<std::unique_ptr<FleetJob>> runFleet(Link &link, const QList<JobPlan> &plans, int parallel)
 {
     std::vector<std::unique_ptr<FleetJob>> jobs;
-    for (const JobPlan &plan : plans)
-        jobs.push_back(std::make_unique<FleetJob>(link, plan));
-    if (jobs.empty())
+    if (plans.isEmpty())
         return jobs;
 
     QEventLoop loop;
-    std::size_t started = 0;
     std::size_t ended = 0;
-    // Queued, so a job that ends inside start() does not start the next one
-    // from within itself.
-    const auto startNext = [&] {
-        if (started < jobs.size())
-            jobs[started++]->start();
-    };
-    for (const auto &job : jobs) {
-        QObject::connect(job.get(), &FleetJob::finished, &loop, [&] {
-            if (++ended == jobs.size())
+    // A job's engine is made when the job starts: an engine idle on the link
+    // would list every module it hears. Its end is queued, so a job that ends
+    // inside start() does not start the next one from within itself.
+    std::function<void()> startNext;
+    startNext = [&] {
+        if (jobs.size() == std::size_t(plans.size()))
+            return;
+        jobs.push_back(std::make_unique<FleetJob>(link, plans.at(qsizetype(jobs.size()))));
+        QObject::connect(jobs.back().get(), &FleetJob::finished, &loop, [&] {
+            if (++ended == std::size_t(plans.size()))
                 loop.quit();
             else
                 startNext();
         }, Qt::QueuedConnection);
-    }
+        jobs.back()->start();
+    };
     for (int i = 0; i < std::max(parallel, 1); ++i)
         startNext();
     loop.exec();
