@@ -5,7 +5,7 @@
 namespace kelvane::cli {
 
 FleetJob::FleetJob(Link &link, JobPlan plan, QObject *parent)
-    : QObject(parent), m_link(link), m_plan(std::move(plan)), m_engine(m_panel, link, m_timer)
+    : QObject(parent), m_plan(std::move(plan)), m_link(link), m_engine(m_panel, m_link, m_timer)
 {
     connect(&m_engine, &Engine::operationEnded, this, &FleetJob::ended);
 }
@@ -23,6 +23,12 @@ void FleetJob::start()
     const int row = m_engine.adoptModule(m_plan.discoveryReply);
     m_panel.selectDeviceRow(row);
     begin(Phase::Read);
+}
+
+void FleetJob::deliver(const QByteArray &datagram)
+{
+    if (m_outcome.result == JobOutcome::Pending)
+        m_link.deliver(datagram);
 }
 
 void FleetJob::ended(Operation operation, bool succeeded)
@@ -108,9 +114,7 @@ void FleetJob::finish(JobOutcome::Result result, const QString &message)
 {
     m_outcome.result = result;
     m_outcome.message = message;
-    // Done: the other jobs' answers are nothing to this engine any more.
     m_timer.stop();
-    QObject::disconnect(&m_link, nullptr, &m_engine, nullptr);
     emit finished();
 }
 

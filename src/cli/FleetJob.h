@@ -2,6 +2,7 @@
 // on an engine of its own that shares the link with every other job.
 #pragma once
 
+#include "ModuleLink.h"
 #include "core/HeadlessPanel.h"
 #include "core/QtOneShotTimer.h"
 #include "operations/Engine.h"
@@ -34,6 +35,8 @@ public:
     void start();
     const JobPlan &plan() const { return m_plan; }
     const JobOutcome &outcome() const { return m_outcome; }
+    // A datagram from this job's module; nothing once the job has ended.
+    void deliver(const QByteArray &datagram);
 
 signals:
     void finished();
@@ -47,13 +50,13 @@ private:
     void finish(JobOutcome::Result result, const QString &message = {});
     QString lastEntry() const;
 
-    Link &m_link;
     JobPlan m_plan;
     JobOutcome m_outcome;
     ParameterValues m_target;
     Phase m_phase = Phase::Read;
     HeadlessPanel m_panel;
     QtOneShotTimer m_timer;
+    ModuleLink m_link;
     Engine m_engine;
 };
 

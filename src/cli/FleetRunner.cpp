@@ -1,6 +1,7 @@
 #include "FleetRunner.h"
 
 #include <QEventLoop>
+#include <QHash>
 
 #include <functional>
 
@@ -12,7 +13,15 @@ std::vector<std::unique_ptr<FleetJob>> runFleet(Link &link, const QList<JobPlan>
     if (plans.isEmpty())
         return jobs;
 
+    // Each answer goes to the one job of its module, not through every engine.
+    QHash<QByteArray, FleetJob *> byModule;
     QEventLoop loop;
+    QObject::connect(&link, &Link::datagramReceived, &loop, [&byModule](const QByteArray &datagram) {
+        if (const std::optional<DeviceAddress> from = DeviceAddress::fromFrame(datagram)) {
+            if (FleetJob *job = byModule.value(from->toByteArray()))
+                job->deliver(datagram);
+        }
+    });
     std::size_t ended = 0;
     // A job's engine is made when the job starts: an engine idle on the link
     // would list every module it hears. Its end is queued, so a job that ends
@@ -22,6 +31,7 @@ std::vector<std::unique_ptr<FleetJob>> runFleet(Link &link, const QList<JobPlan>
         if (jobs.size() == std::size_t(plans.size()))
             return;
         jobs.push_back(std::make_unique<FleetJob>(link, plans.at(qsizetype(jobs.size()))));
+        byModule.insert(jobs.back()->plan().module.toByteArray(), jobs.back().get());
         QObject::connect(jobs.back().get(), &FleetJob::finished, &loop, [&] {
             if (++ended == std::size_t(plans.size()))
                 loop.quit();
