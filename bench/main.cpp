@@ -18,13 +18,14 @@ void discovery();
 void startup();
 void idle();
 void statusLog();
+void fleet();
 }  // namespace kelvane::bench
 
 using namespace kelvane::bench;
 
 namespace {
 const std::pair<const char *, void (*)()> Figures[] = {
-    {"exchange", exchange}, {"discovery", discovery}, {"startup", startup}, {"idle", idle}, {"log", statusLog},
+    {"exchange", exchange}, {"discovery", discovery}, {"startup", startup}, {"idle", idle}, {"log", statusLog}, {"fleet", fleet},
 };
 }  // namespace
 
