@@ -20,6 +20,7 @@ void idle();
 void statusLog();
 void twoCards();
 void cliRead();
+void fleet();
 }  // namespace kelvane::bench
 
 using namespace kelvane::bench;
@@ -27,7 +28,7 @@ using namespace kelvane::bench;
 namespace {
 const std::pair<const char *, void (*)()> Figures[] = {
     {"exchange", exchange}, {"discovery", discovery}, {"two-cards", twoCards}, {"startup", startup},
-    {"idle", idle},         {"log", statusLog},       {"cli-read", cliRead},
+    {"idle", idle},         {"log", statusLog},       {"cli-read", cliRead},   {"fleet", fleet},
 };
 }  // namespace
 

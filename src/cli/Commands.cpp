@@ -1,9 +1,12 @@
 #include "Commands.h"
 
 #include "Output.h"
+#include "ProfileCommands.h"
 #include "Session.h"
 #include "core/Language.h"
 #include "operations/Trace.h"
+#include "profiles/Fleet.h"
+#include "profiles/Profile.h"
 #include "protocol/NetworkCards.h"
 #include "protocol/ParameterNames.h"
 #include "protocol/ParameterValues.h"
@@ -34,6 +37,11 @@ const Command Commands[] = {
      QT_TRANSLATE_NOOP("kelvane::cli", "Read the module, change the named parameters, write all 17.")},
     {"defaults", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Restore the module's factory settings.")},
     {"reset", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Restart the module.")},
+    {"save", "MODULE FILE", QT_TRANSLATE_NOOP("kelvane::cli", "Save the module's 17 parameters as a profile.")},
+    {"apply", "FILE MODULE... | --all [--ip-from A.B.C.D] [--verify] [--reset] [--parallel N]",
+     QT_TRANSLATE_NOOP("kelvane::cli",
+                       "Write the profile's parameters to each module, several at once, and list how each went.")},
+    {"diff", "FILE MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Show where the module differs from the profile.")},
 };
 
 const Command *findCommand(const QString &name)
@@ -254,9 +262,19 @@ int run(const QStringList &arguments)
     const QCommandLineOption trace(QStringLiteral("trace"), tr("Write every datagram sent and received to FILE."),
                                    QStringLiteral("FILE"));
     const QCommandLineOption cards = interfaceOption();
+    const QCommandLineOption all(QStringLiteral("all"), tr("apply: every module the scan finds, in list order."));
+    const QCommandLineOption ipFrom(QStringLiteral("ip-from"),
+                                    tr("apply: give the modules consecutive IP addresses from this one."),
+                                    QStringLiteral("A.B.C.D"));
+    const QCommandLineOption verify(QStringLiteral("verify"), tr("apply: read each module back and compare."));
+    const QCommandLineOption restart(QStringLiteral("reset"),
+                                     tr("apply: restart each module after its write was read back as written."));
+    const QCommandLineOption parallel(QStringLiteral("parallel"),
+                                      tr("apply: work on up to N modules at once (default %1).").arg(DefaultParallel),
+                                      QStringLiteral("N"), QString::number(DefaultParallel));
     const QCommandLineOption language = languageOption();
-    parser.addOptions({help, version, json, trace, cards, language});
-    parser.addPositionalArgument(QStringLiteral("command"), tr("scan, read, write, defaults or reset"),
+    parser.addOptions({help, version, json, trace, cards, language, all, ipFrom, verify, restart, parallel});
+    parser.addPositionalArgument(QStringLiteral("command"), tr("scan, read, write, defaults, reset, save, apply or diff"),
                                  QStringLiteral("COMMAND [ARGUMENTS...]"));
 
     const Output out(arguments.contains(QStringLiteral("--json")));
@@ -280,12 +298,87 @@ int run(const QStringList &arguments)
     if (positional.isEmpty())
         return out.error(BadInput, tr("No command given.") + QLatin1Char('\n') + tr("Try 'kelvane --help'."));
     if (!command)
-        return out.error(BadInput, tr("Unknown command '%1'; the commands are scan, read, write, defaults and reset.")
+        return out.error(BadInput, tr("Unknown command '%1'; the commands are scan, read, write, defaults, reset, save, apply and diff.")
                                        .arg(positional.first()));
 
     // Everything is checked before the first datagram goes out.
     const QString name = QLatin1String(command->name);
     const QStringList rest = positional.mid(1);
+    const QStringList cardNames = parser.values(cards);
+    if (const std::optional<QString> wrong = checkCardNames(systemInterfaces(), cardNames))
+        return out.error(BadInput, *wrong);
+    const bool isApply = name == QLatin1String("apply");
+    for (const QCommandLineOption *option : {&all, &ipFrom, &verify, &restart, &parallel}) {
+        if (!isApply && parser.isSet(*option))
+            return out.error(BadInput, tr("--%1 belongs to apply only.").arg(option->names().first()));
+    }
+    const auto usage = [&] {
+        return out.error(BadInput, QStringLiteral("Usage: kelvane %1 %2").arg(name, QLatin1String(command->arguments)));
+    };
+    const auto moduleOf = [](const QString &text) { return DeviceAddress::fromHex(text); };
+    const auto badModule = [&](const QString &text) {
+        return out.error(BadInput,
+                         tr("'%1' is no module address: give its 12 hex digits, e.g. 024B56000001.").arg(text));
+    };
+
+    if (name == QLatin1String("save") || name == QLatin1String("diff") || isApply) {
+        const bool save = name == QLatin1String("save");
+        if (save ? rest.size() != 2 : isApply ? rest.isEmpty() : rest.size() != 2)
+            return usage();
+        const QString file = save ? rest.at(1) : rest.at(0);
+        const QStringList moduleTexts = save ? rest.mid(0, 1) : rest.mid(1);
+        QList<DeviceAddress> modules;
+        for (const QString &text : moduleTexts) {
+            const std::optional<DeviceAddress> module = moduleOf(text);
+            if (!module)
+                return badModule(text);
+            if (modules.contains(*module))
+                return out.error(BadInput, tr("Module %1 is named twice.").arg(module->toHex()));
+            modules << *module;
+        }
+        ParameterValues profile;
+        if (!save) {
+            const Result<ParameterValues, ProfileError> loaded = loadProfile(file);
+            if (!loaded)
+                return out.error(BadInput, loaded.error().message);
+            profile = loaded.value();
+        }
+        ApplyOptions options;
+        if (isApply) {
+            options.all = parser.isSet(all);
+            if (options.all == !modules.isEmpty())
+                return usage();
+            options.ipFrom = parser.value(ipFrom);
+            options.verify = parser.isSet(verify);
+            options.reset = parser.isSet(restart);
+            bool ok = false;
+            options.parallel = parser.value(parallel).toInt(&ok);
+            if (!ok || options.parallel < 1 || options.parallel > DeviceTableCapacity)
+                return out.error(BadInput, tr("--parallel takes a number from 1 to %1.").arg(DeviceTableCapacity));
+            // With --all the count is known after the scan; the start address is not.
+            if (parser.isSet(ipFrom)) {
+                const auto addresses = fleetAddresses(options.ipFrom, options.all ? 1 : int(modules.size()));
+                if (!addresses)
+                    return out.error(BadInput, addresses.error().message);
+            }
+        }
+
+        Session session;
+        session.link().setCardNames(cardNames);
+        Trace traffic;
+        if (parser.isSet(trace)) {
+            if (!traffic.open(parser.value(trace)))
+                return out.error(BadInput,
+                                 tr("Cannot write the trace to %1: %2").arg(parser.value(trace), traffic.errorString()));
+            traffic.attach(session.link(), session.engine());
+        }
+        if (save)
+            return saveCommand(out, session, modules.first(), file);
+        if (!isApply)
+            return diffCommand(out, session, profile, modules.first());
+        return applyCommand(out, session, profile, modules, options);
+    }
+
     const bool takesModule = name != QLatin1String("scan");
     const bool takesValues = name == QLatin1String("write");
     if ((!takesModule && !rest.isEmpty()) || (takesModule && rest.isEmpty()) ||
@@ -305,9 +398,6 @@ int run(const QStringList &arguments)
             return out.error(BadInput, parsed.error().message);
         changes.set(*parsed.value().parameter, parsed.value().value);
     }
-    const QStringList cardNames = parser.values(cards);
-    if (const std::optional<QString> wrong = checkCardNames(systemInterfaces(), cardNames))
-        return out.error(BadInput, *wrong);
 
     Session session;
     session.link().setCardNames(cardNames);

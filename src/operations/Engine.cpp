@@ -7,6 +7,7 @@
 #include "Startup.h"
 #include "TimeoutDispatch.h"
 #include "Write.h"
+#include "replies/DiscoveryReply.h"
 #include "replies/ReceiveHandler.h"
 
 namespace kelvane {
@@ -32,5 +33,19 @@ void Engine::setting() { startWrite(m_machine); }
 void Engine::restoreDefaults() { kelvane::restoreDefaults(m_machine); }
 void Engine::runDevice() { resetDevice(m_machine); }
 void Engine::exitConfirmed() { sendExitFrame(m_machine); }
+
+int Engine::adoptModule(const QByteArray &discoveryReply)
+{
+    const std::optional<DeviceAddress> address = DeviceAddress::fromFrame(discoveryReply);
+    if (!address)
+        return -1;
+    if (const int row = m_machine.deviceTable.indexOf(*address); row >= 0)
+        return row;
+    if (m_machine.deviceTable.isFull())
+        return -1;
+    m_machine.deviceTable.append(discoveryReply);
+    m_machine.panel.appendDevice(deviceItemText(*address));
+    return m_machine.deviceTable.count() - 1;
+}
 
 }  // namespace kelvane

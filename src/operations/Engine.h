@@ -25,6 +25,11 @@ public:
     void runDevice();
     void exitConfirmed();
 
+    // Lists a module found by another engine on the same link, from its
+    // discovery reply, so this engine can work on it without a scan of its
+    // own; its row, or -1 when the reply names no module or the list is full.
+    int adoptModule(const QByteArray &discoveryReply);
+
 signals:
     // An operation has ended: its entry is the last one in the log.
     void operationEnded(kelvane::Operation operation, bool succeeded);
