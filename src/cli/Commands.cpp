@@ -9,6 +9,7 @@
 #include "profiles/Profile.h"
 #include "protocol/NetworkCards.h"
 #include "protocol/ParameterNames.h"
+#include "protocol/ParameterValue.h"
 #include "protocol/ParameterValues.h"
 
 #include <QCommandLineParser>
@@ -60,10 +61,16 @@ QString parameterHelp()
     for (const Parameter &p : catalogue()) {
         QString accepts;
         switch (p.kind) {
-        case ValueKind::Choice:
-            accepts = p.items.join(QStringLiteral(", ")) + QLatin1Char(' ') +
+        case ValueKind::Choice: {
+            QStringList spellings;
+            for (int i = 0; i < p.items.size(); ++i) {
+                const QStringList names = itemSpellings(p, i);
+                spellings << (names.size() > 1 ? QStringLiteral("%1 (%2)").arg(names[0], names[1]) : names[0]);
+            }
+            accepts = spellings.join(QStringLiteral(", ")) + QLatin1Char(' ') +
                       tr("(or the item's index, 0 to %1)").arg(p.items.size() - 1);
             break;
+        }
         case ValueKind::Text:
             accepts = tr("text of single-byte characters");
             break;

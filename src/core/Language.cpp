@@ -1,6 +1,8 @@
 // The language the operator reads: chosen once from the locale or --lang, for both front ends.
 #include "Language.h"
 
+#include "Diagnostics.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -39,6 +41,18 @@ Language chooseLanguage(const QStringList &uiLanguages, const QString &override)
             return Language::Chinese;
     }
     return Language::Chinese;
+}
+
+QString englishText(const char *context, const QString &source)
+{
+    static const QTranslator *const english = [] {
+        auto *translator = new QTranslator(QCoreApplication::instance());
+        if (!translator->load(QStringLiteral(":/kelvane/i18n/kelvane_en.qm")))
+            qCWarning(lcEngine) << "no English translation compiled in";
+        return translator;
+    }();
+    const QString translated = english->translate(context, source.toUtf8().constData());
+    return translated.isEmpty() ? source : translated;
 }
 
 void installTranslators(Language language)

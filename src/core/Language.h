@@ -22,6 +22,10 @@ QCommandLineOption languageOption();
 // languages that has a translation; otherwise Chinese. C and POSIX are Chinese.
 Language chooseLanguage(const QStringList &uiLanguages, const QString &override = QString());
 
+// The English of a text of ours, whatever language is installed; the text
+// itself when the translation has none. For input that may come in either.
+QString englishText(const char *context, const QString &source);
+
 // Our translation and Qt's own (for standard dialogs) for `language`.
 // Needs the application object; call once.
 void installTranslators(Language language);

@@ -2,6 +2,7 @@
 
 #include "ParameterNames.h"
 #include "WriteSenders.h"
+#include "core/Language.h"
 
 #include <QCoreApplication>
 
@@ -118,7 +119,11 @@ const QStringList &startModeNames()
 
 QStringList itemSpellings(const Parameter &parameter, int index)
 {
-    return {parameter.items.at(index)};
+    const QString item = parameter.items.at(index);
+    const QString english = englishText("Catalogue", item);
+    if (english == item)
+        return {item};
+    return {item, english};
 }
 
 Result<QString, ValueError> parseValue(const Parameter &parameter, const QString &input)

@@ -20,9 +20,8 @@ struct ValueError {
 // The start-mode values in wire-digit order: "direct" goes out as '0'.
 const QStringList &startModeNames();
 
-// The spellings accepted for item `index` of a choice row. Today that is the
-// item's text exactly as the window lists it; English names for the items can
-// be added here and every parser accepts them.
+// The spellings accepted for item `index` of a choice row: the item's text
+// exactly as the catalogue lists it, and its English name where it has one.
 QStringList itemSpellings(const Parameter &parameter, int index);
 
 // The value as the window shows it: a choice row accepts an item's spelling or

@@ -118,6 +118,9 @@ private slots:
         // An item's index is as good as its text; the other module is untouched.
         QCOMPARE(runCli({"write", Module1, "parity=0"}).status, 0);
         QCOMPARE(readModule(), with(written, {{"parity", "无校验"}}));
+        // So is its English name; JSON keeps the catalogue's item.
+        QCOMPARE(runCli({"write", Module1, "parity=Odd"}).status, 0);
+        QCOMPARE(readModule(), with(written, {{"parity", "奇校验"}}));
         QVERIFY(readModule("024B56000002") != readModule());
 
         const Ran defaults = runCli({"defaults", Module1});

@@ -121,8 +121,11 @@ private slots:
         QTest::newRow("negative index") << "baud_rate" << "-1" << "" << "\"-1\" is not an item";
         QTest::newRow("blank before index") << "baud_rate" << " 3" << "" << "\" 3\" is not an item";
         QTest::newRow("empty choice") << "flow_control" << "" << ""
-            << "flow_control: \"\" is not an item; allowed: 无, RTS/CTS, or an index from 0 to 1";
+            << "flow_control: \"\" is not an item; allowed: 无, None, RTS/CTS, or an index from 0 to 1";
         QTest::newRow("Chinese item") << "parity" << "偶校验" << "偶校验" << "";
+        QTest::newRow("English item") << "parity" << "None" << "无校验" << "";
+        QTest::newRow("English item, other list") << "socket_mode" << "TCP server" << "TCP服务器" << "";
+        QTest::newRow("English is exact") << "socket_mode" << "tcp server" << "" << "\"tcp server\" is not an item";
         QTest::newRow("data bits index 0 is item 8") << "data_bits" << "0" << "8" << "";
         QTest::newRow("stop bits item 1 wins over index 1") << "stop_bits" << "1" << "1" << "";
         QTest::newRow("blanks kept in a text") << "port" << " 80 " << " 80 " << "";
@@ -415,7 +418,7 @@ private slots:
         QTest::newRow("boolean") << profile(R"("start_mode": true)") << "start_mode"
                                  << "start_mode: expected a text, found a boolean";
         QTest::newRow("item not in list") << profile(R"("parity": "even")") << "parity"
-            << "parity: \"even\" is not an item; allowed: 无校验, 奇校验, 偶校验, or an index from 0 to 2";
+            << "parity: \"even\" is not an item; allowed: 无校验, None, 奇校验, Odd, 偶校验, Even, or an index from 0 to 2";
         QTest::newRow("escaped text above U+00FF") << profile(R"("port": "8\u20ac")") << "port"
                                                    << "port: character U+20AC at position 2";
         QTest::newRow("good then bad") << profile(R"("baud_rate": "3", "stop_bits": "3")") << "stop_bits"
