@@ -5,6 +5,7 @@
 #include "operations/Engine.h"
 #include "protocol/ParameterValues.h"
 #include "protocol/UdpLink.h"
+#include "support/CliProcess.h"
 #include "support/SimProcess.h"
 
 #include <QDir>
@@ -29,26 +30,6 @@ const QJsonObject Factory{
     {"gateway", "192.168.001.001"}, {"subnet_mask", "255.255.255.000"}, {"ip_address", "192.168.001.010"},
     {"port", "00502"}, {"destination_ip", "010.000.000.001"}, {"destination_port", "01024"},
     {"socket_mode", "TCP服务器"}, {"ethernet_mode", "100M全双工手动握手"}, {"start_mode", "direct"}};
-
-struct Ran {
-    int status = -1;
-    QByteArray out;
-    QString err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
-};
-
-Ran runCli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane", arguments);
-    Ran ran;
-    if (!process.waitForFinished(Timeout))
-        return ran;
-    ran.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    ran.out = process.readAllStandardOutput();
-    ran.err = QString::fromUtf8(process.readAllStandardError());
-    return ran;
-}
 
 QJsonObject readModule(const QString &module = Module1)
 {

@@ -5,6 +5,7 @@
 #include "operations/Engine.h"
 #include "protocol/ParameterValues.h"
 #include "protocol/UdpLink.h"
+#include "support/CliProcess.h"
 #include "support/SimProcess.h"
 
 #include <QJsonArray>
@@ -24,28 +25,6 @@ constexpr int Timeout = 60000;
 QString moduleName(int number)
 {
     return QStringLiteral("024B56%1").arg(number, 6, 16, QLatin1Char('0')).toUpper();
-}
-
-struct Ran {
-    int status = -1;
-    QByteArray out;
-    QString err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
-};
-
-Ran runCli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane", arguments);
-    Ran ran;
-    // The event loop runs meanwhile, so the simulator's trace keeps being read
-    // and a full pipe never stops it answering.
-    if (!QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, Timeout))
-        return ran;
-    ran.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    ran.out = process.readAllStandardOutput();
-    ran.err = QString::fromUtf8(process.readAllStandardError());
-    return ran;
 }
 
 // Every module's parameters by its address, read in one scan on a socket
