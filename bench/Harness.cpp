@@ -8,38 +8,33 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <stdexcept>
 #include <sys/prctl.h>
-#include <utility>
 
 namespace kelvane::bench {
 
 namespace {
-int met = 0, targets = 0;
-bool headed = false;
-
-void print(const QString &figure, const QString &measured, const QString &target, const char *verdict)
-{
-    if (!std::exchange(headed, true))
-        print("figure", "measured", "target", "verdict");
-    std::printf("%s | %s | %s | %s\n", qPrintable(figure.leftJustified(70)), qPrintable(measured.leftJustified(52)),
-                qPrintable(target.leftJustified(18)), verdict);
-    std::fflush(stdout);
-}
+int met = 0, targets = 0, rows = 0;
+// A whole scan's four rounds, and room to spare.
+constexpr int ScanMs = ScanRounds * TimeoutMs + 2000;
 }  // namespace
 
 void fail(const QString &why)
 {
-    throw Failure(why.toStdString());
+    throw std::runtime_error(why.toStdString());
 }
 
 void row(const QString &figure, const QString &measured, const QString &target, std::optional<bool> isMet)
 {
+    if (rows++ == 0)
+        std::printf("%-70s | %-52s | %-18s | verdict\n", "figure", "measured", "target");
     targets += isMet.has_value();
     met += isMet.value_or(false);
-    print(figure, measured, target, !isMet ? "info" : *isMet ? "met" : "MISSED");
+    std::printf("%s | %s | %s | %s\n", qPrintable(figure.leftJustified(70)), qPrintable(measured.leftJustified(52)),
+                qPrintable(target.leftJustified(18)), !isMet ? "info" : *isMet ? "met" : "MISSED");
+    std::fflush(stdout);
 }
 
 void summary()
@@ -50,22 +45,9 @@ void summary()
 
 double median(std::vector<double> values)
 {
-    if (values.empty())
-        return 0.0;
     std::sort(values.begin(), values.end());
     const size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2.0;
-}
-
-QString fixed(double value, int decimals)
-{
-    return QString::number(value, 'f', decimals);
-}
-
-long long steadyNs()
-{
-    using namespace std::chrono;
-    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+    return values.empty() ? 0.0 : values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
 std::optional<double> timeUntil(const std::function<void()> &start, const std::function<bool()> &done,
@@ -94,12 +76,41 @@ std::optional<double> timeUntil(const std::function<void()> &start, const std::f
     return ms;
 }
 
-int Tool::scan()
+double command(const QStringList &arguments, QByteArray *output)
 {
-    if (!timeUntil([this] { engine.scan(); }, [this] { return engine.machine().ScanRound == 0; },
-                   ScanRounds * TimeoutMs + 2000))
+    QProcess process;
+    QElapsedTimer clock;
+    clock.start();
+    process.start(KELVANE_CLI, arguments);
+    const bool exited = process.waitForFinished(120000);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    if (!exited || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        fail("kelvane " + arguments.join(' ').left(200) + " failed:\n" + process.readAllStandardError());
+    if (output)
+        *output = process.readAllStandardOutput();
+    return ms;
+}
+
+QStringList listedModules(int expected)
+{
+    QByteArray listed;
+    command({"scan"}, &listed);
+    QStringList modules;
+    // One line a module: number, address, card...
+    for (const QString &line : QString::fromLatin1(listed).split('\n', Qt::SkipEmptyParts))
+        modules << line.simplified().section(' ', 1, 1);
+    if (modules.size() != expected)
+        fail(QStringLiteral("kelvane scan listed %1 modules, not %2").arg(modules.size()).arg(expected));
+    return modules;
+}
+
+QByteArray Tool::scanOne()
+{
+    if (!timeUntil([this] { engine.scan(); }, [this] { return engine.machine().ScanRound == 0; }, ScanMs))
         fail("the scan never ended");
-    return panel.deviceRowCount();
+    if (panel.deviceRowCount() != 1)
+        fail(QStringLiteral("the scan found %1 modules, not the one").arg(panel.deviceRowCount()));
+    return engine.machine().deviceTable.address(0).toByteArray();
 }
 
 double Tool::run(const std::function<void()> &start, const QString &success)
@@ -110,44 +121,68 @@ double Tool::run(const std::function<void()> &start, const QString &success)
     return *ms;
 }
 
+Listing scanRuns(int runs, int modules, bool whole, const Hook &before, const Hook &after)
+{
+    Listing listing{0, modules, modules};
+    for (int run = 0; run < runs; ++run) {
+        Tool tool;
+        if (before)
+            before(tool);
+        timeUntil([&] { tool.engine.scan(); }, [&] { return tool.panel.deviceRowCount() == modules; }, TimeoutMs - 50);
+        if (tool.engine.machine().ScanRound != 1)
+            fail("a second discovery round went out before the first round's rows were counted");
+        listing.fewestFirstRound = std::min(listing.fewestFirstRound, tool.panel.deviceRowCount());
+        if (after)
+            after(tool);
+        if (whole && !timeUntil([] {}, [&] { return tool.engine.machine().ScanRound == 0; }, ScanMs))
+            fail("the scan never ended");
+        listing.complete += tool.panel.deviceRowCount() == modules;
+        listing.fewest = std::min(listing.fewest, tool.panel.deviceRowCount());
+    }
+    return listing;
+}
+
 Simulator::Simulator(const QStringList &arguments, int lan)
 {
     // A benchmark that dies takes its simulator with it.
-    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(KELVANE_PEER_HOST, QStringList{"--lan", QString::number(lan), KELVANE_SIM} + arguments);
-    if (!timeUntil([] {}, [this] { return m_process.readAllStandardOutput().contains("ready\n"); }, 10000))
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(KELVANE_PEER_HOST, QStringList{"--lan", QString::number(lan), KELVANE_SIM} + arguments);
+    if (!timeUntil([] {}, [this] { return process.readAllStandardOutput().contains("ready\n"); }, 10000))
         fail(QStringLiteral("kelvane-sim on LAN %1 did not get ready").arg(lan));
 }
 
 Simulator::~Simulator()
 {
     // peer-host hands TERM on to the simulator and ends with it.
-    m_process.terminate();
-    if (!m_process.waitForFinished())
-        m_process.kill();
+    process.terminate();
+    if (!process.waitForFinished())
+        process.kill();
 }
 
 BareClient::BareClient()
 {
-    if (!m_socket.bind(QHostAddress::AnyIPv4, LocalPort))
-        fail("bare client: " + m_socket.errorString());
+    if (!socket.bind(QHostAddress::AnyIPv4, LocalPort))
+        fail("bare client: " + socket.errorString());
 }
 
-std::optional<double> BareClient::exchange(const QByteArrayList &frames, const QByteArray &from)
+double BareClient::exchange(const QByteArrayList &frames, const QByteArray &from)
 {
     qsizetype answered = 0;
-    const auto send = [&] { m_socket.writeDatagram(frames.at(answered), QHostAddress::Broadcast, RemotePort); };
+    const auto send = [&] { socket.writeDatagram(frames.at(answered), QHostAddress::Broadcast, RemotePort); };
     QObject context;
-    QObject::connect(&m_socket, &QUdpSocket::readyRead, &context, [&] {
+    QObject::connect(&socket, &QUdpSocket::readyRead, &context, [&] {
         char buffer[2048];
-        while (m_socket.hasPendingDatagrams() && answered < frames.size()) {
-            const qint64 size = m_socket.readDatagram(buffer, sizeof buffer);
+        while (socket.hasPendingDatagrams() && answered < frames.size()) {
+            const qint64 size = socket.readDatagram(buffer, sizeof buffer);
             if (size >= 0 && QByteArray::fromRawData(buffer, size).startsWith(from) && ++answered < frames.size())
                 send();
         }
     });
-    return timeUntil(send, [&] { return answered == frames.size(); });
+    const auto ms = timeUntil(send, [&] { return answered == frames.size(); });
+    if (!ms)
+        fail("the bare client's exchanges did not complete");
+    return *ms;
 }
 
 }  // namespace kelvane::bench
