@@ -3,11 +3,11 @@
 // event loop, the context switches of every other thread.
 #include "Harness.h"
 
+#include "DeviceList.h"
 #include "MainForm.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 
 #include <sys/resource.h>
@@ -56,7 +56,7 @@ void idle()
     // Then the same once Timer1 has been armed and disarmed many times over.
     Simulator sim({"--modules", "3"});
     auto *scan = window.findChild<QPushButton *>("Scan");
-    auto *list = window.findChild<QListWidget *>("Device_List");
+    auto *list = window.findChild<DeviceList *>("Device_List");
     auto *box = window.findChild<QLineEdit *>("G_IP");
     if (!scan || !list || !box)
         fail("the window has no Scan, Device_List or G_IP");
@@ -64,7 +64,7 @@ void idle()
         fail("the scan did not end with modules found:\n" + window.logText());
     const auto click = [&] {
         list->setCurrentRow(0);
-        emit list->itemClicked(list->item(0));
+        emit list->chosen();
     };
     if (!timeUntil(click, [&] { return window.logText().endsWith("读取设备" + StatusLog::number(1) + "参数成功！"); }))
         fail("the read did not succeed:\n" + window.logText());

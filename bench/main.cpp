@@ -8,7 +8,6 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <cstring>
 #include <stdexcept>
 
 namespace kelvane::bench {
@@ -25,7 +24,7 @@ int main(int argc, char *argv[])
         std::fputs("kelvane-bench: refusing to run outside scripts/private-net (try `make bench`)\n", stderr);
         return 2;
     }
-    if (argc > 1 && std::strcmp(argv[1], WindowChild) == 0)
+    if (argc > 1 && QByteArrayView(argv[1]) == WindowChild)
         return windowChild(argc, argv, entered);
 
     QApplication app(argc, argv);
