@@ -26,10 +26,7 @@ void row(const QString &figure, const QString &measured, const QString &target =
 void summary();
 
 double median(std::vector<double> values);
-inline QString fixed(double value, int decimals)
-{
-    return QString::number(value, 'f', decimals);
-}
+inline QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
 // The same clock in every process.
 inline long long steadyNs()
 {

@@ -37,6 +37,8 @@ void engineRound(std::vector<double> &ms)
 
 void bareRound(std::vector<double> &ms)
 {
+    if (sent.size() != 2 * ParameterCount)
+        fail(QStringLiteral("the engine's read and write sent %1 datagrams, not 34").arg(sent.size()));
     BareClient client;
     for (int pair = 0; pair < PairsPerRound; ++pair)
         ms.push_back(client.exchange(sent, address));
