@@ -6,30 +6,21 @@
 #include <QSysInfo>
 #include <QThread>
 #include <QTimer>
+#include <QUdpSocket>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <stdexcept>
 #include <sys/prctl.h>
 
 namespace kelvane::bench {
 
 namespace {
-int met = 0, targets = 0, rows = 0;
-// A whole scan's four rounds, and room to spare.
-constexpr int ScanMs = ScanRounds * TimeoutMs + 2000;
+int met = 0, targets = 0;
 }  // namespace
-
-void fail(const QString &why)
-{
-    throw std::runtime_error(why.toStdString());
-}
 
 void row(const QString &figure, const QString &measured, const QString &target, std::optional<bool> isMet)
 {
-    if (rows++ == 0)
-        std::printf("%-70s | %-52s | %-18s | verdict\n", "figure", "measured", "target");
     targets += isMet.has_value();
     met += isMet.value_or(false);
     std::printf("%s | %s | %s | %s\n", qPrintable(figure.leftJustified(70)), qPrintable(measured.leftJustified(52)),
@@ -45,19 +36,19 @@ void summary()
 
 double median(std::vector<double> values)
 {
-    std::sort(values.begin(), values.end());
-    const size_t mid = values.size() / 2;
-    return values.empty() ? 0.0 : values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+    const auto middle = values.begin() + values.size() / 2;
+    std::ranges::nth_element(values, middle);
+    return *middle;
 }
 
-std::optional<double> timeUntil(const std::function<void()> &start, const std::function<bool()> &done,
-                                int timeoutMs)
+double timeUntil(const std::function<void()> &start, const std::function<bool()> &done, const QString &failure,
+                 int timeoutMs)
 {
     QEventLoop loop;
     QElapsedTimer clock;
-    std::optional<double> ms;
+    double ms = -1;
     const auto check = [&] {
-        if (!ms && done()) {
+        if (ms < 0 && done()) {
             ms = double(clock.nsecsElapsed()) / 1e6;
             loop.quit();
         }
@@ -71,8 +62,10 @@ std::optional<double> timeUntil(const std::function<void()> &start, const std::f
     clock.start();
     start();
     check();
-    if (!ms)
+    if (ms < 0)
         loop.exec();
+    if (ms < 0 && !failure.isEmpty())
+        fail(failure);
     return ms;
 }
 
@@ -105,74 +98,31 @@ QStringList listedModules(int expected)
     return modules;
 }
 
-QByteArray Tool::scanOne()
-{
-    if (!timeUntil([this] { engine.scan(); }, [this] { return engine.machine().ScanRound == 0; }, ScanMs))
-        fail("the scan never ended");
-    if (panel.deviceRowCount() != 1)
-        fail(QStringLiteral("the scan found %1 modules, not the one").arg(panel.deviceRowCount()));
-    return engine.machine().deviceTable.address(0).toByteArray();
-}
-
-double Tool::run(const std::function<void()> &start, const QString &success)
-{
-    const auto ms = timeUntil(start, [&] { return panel.logText().endsWith(success); });
-    if (!ms)
-        fail("no " + success + " in the log:\n" + panel.logText());
-    return *ms;
-}
-
-Listing scanRuns(int runs, int modules, bool whole, const Hook &before, const Hook &after)
-{
-    Listing listing{0, modules, modules};
-    for (int run = 0; run < runs; ++run) {
-        Tool tool;
-        if (before)
-            before(tool);
-        timeUntil([&] { tool.engine.scan(); }, [&] { return tool.panel.deviceRowCount() == modules; }, TimeoutMs - 50);
-        if (tool.engine.machine().ScanRound != 1)
-            fail("a second discovery round went out before the first round's rows were counted");
-        listing.fewestFirstRound = std::min(listing.fewestFirstRound, tool.panel.deviceRowCount());
-        if (after)
-            after(tool);
-        if (whole && !timeUntil([] {}, [&] { return tool.engine.machine().ScanRound == 0; }, ScanMs))
-            fail("the scan never ended");
-        listing.complete += tool.panel.deviceRowCount() == modules;
-        listing.fewest = std::min(listing.fewest, tool.panel.deviceRowCount());
-    }
-    return listing;
-}
-
 Simulator::Simulator(const QStringList &arguments, int lan)
 {
     // A benchmark that dies takes its simulator with it.
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(KELVANE_PEER_HOST, QStringList{"--lan", QString::number(lan), KELVANE_SIM} + arguments);
-    if (!timeUntil([] {}, [this] { return process.readAllStandardOutput().contains("ready\n"); }, 10000))
-        fail(QStringLiteral("kelvane-sim on LAN %1 did not get ready").arg(lan));
+    timeUntil([] {}, [this] { return process.readAllStandardOutput().contains("ready\n"); },
+              QStringLiteral("kelvane-sim on LAN %1 did not get ready").arg(lan), 10000);
 }
 
 Simulator::~Simulator()
 {
-    // peer-host hands TERM on to the simulator and ends with it.
+    // peer-host hands TERM on to the simulator and ends with it; QProcess kills what is left.
     process.terminate();
-    if (!process.waitForFinished())
-        process.kill();
+    process.waitForFinished();
 }
 
-BareClient::BareClient()
+std::vector<double> bareExchanges(const QByteArrayList &frames, const QByteArray &from, int times)
 {
+    QUdpSocket socket;
     if (!socket.bind(QHostAddress::AnyIPv4, LocalPort))
         fail("bare client: " + socket.errorString());
-}
-
-double BareClient::exchange(const QByteArrayList &frames, const QByteArray &from)
-{
     qsizetype answered = 0;
     const auto send = [&] { socket.writeDatagram(frames.at(answered), QHostAddress::Broadcast, RemotePort); };
-    QObject context;
-    QObject::connect(&socket, &QUdpSocket::readyRead, &context, [&] {
+    QObject::connect(&socket, &QUdpSocket::readyRead, &socket, [&] {
         char buffer[2048];
         while (socket.hasPendingDatagrams() && answered < frames.size()) {
             const qint64 size = socket.readDatagram(buffer, sizeof buffer);
@@ -180,10 +130,12 @@ double BareClient::exchange(const QByteArrayList &frames, const QByteArray &from
                 send();
         }
     });
-    const auto ms = timeUntil(send, [&] { return answered == frames.size(); });
-    if (!ms)
-        fail("the bare client's exchanges did not complete");
-    return *ms;
+    std::vector<double> ms;
+    for (int time = 0; time < times; ++time) {
+        answered = 0;
+        ms.push_back(timeUntil(send, [&] { return answered == frames.size(); }, "the bare client had no answer"));
+    }
+    return ms;
 }
 
 }  // namespace kelvane::bench

@@ -1,5 +1,5 @@
-// What every figure shares: the simulator on the peer host, the engine, a bare
-// client, whole `kelvane` commands, timing and the table.
+// What every figure shares: the simulator on the peer host, the engine, whole
+// `kelvane` commands, a bare client, timing and the table.
 #pragma once
 
 #include "core/HeadlessPanel.h"
@@ -7,36 +7,38 @@
 #include "operations/Engine.h"
 #include "protocol/UdpLink.h"
 
+#include <QDeadlineTimer>
 #include <QProcess>
-#include <QUdpSocket>
 
-#include <chrono>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace kelvane::bench {
 
+// A whole scan's four rounds, and room to spare.
+inline constexpr int ScanMs = ScanRounds * TimeoutMs + 2000;
+// The window as the tool starts it, run as a child of the start-up figure.
+inline constexpr const char *WindowChild = "--window-child";
+
 // A figure that cannot be measured throws; the table says so.
-[[noreturn]] void fail(const QString &why);
-// One row of the table, on stdout at once; without a verdict, information only.
-void row(const QString &figure, const QString &measured, const QString &target = {},
-         std::optional<bool> met = std::nullopt);
+[[noreturn]] inline void fail(const QString &why) { throw std::runtime_error(why.toStdString()); }
+// One row of the table; without a verdict, information only.
+void row(const QString &figure, const QString &measured, const QString &target = {}, std::optional<bool> met = {});
 // The closing line: how many targets were met, on what machine.
 void summary();
-
+// The upper of the two middle values for an even count.
 double median(std::vector<double> values);
 inline QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
 // The same clock in every process.
-inline long long steadyNs()
-{
-    return std::chrono::nanoseconds(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+inline qint64 steadyNs() { return QDeadlineTimer::current().deadlineNSecs(); }
 
-// Runs the event loop from start() until done() holds, asked whenever the
-// loop has handled all it had; the ms that took, none after timeoutMs.
-std::optional<double> timeUntil(const std::function<void()> &start, const std::function<bool()> &done,
-                                int timeoutMs = 5000);
+// Runs the event loop from start() until done() holds, asked whenever the loop
+// has handled all it had; the ms that took. After timeoutMs it fails with
+// `failure`, or with none given returns -1.
+double timeUntil(const std::function<void()> &start, const std::function<bool()> &done, const QString &failure,
+                 int timeoutMs = 5000);
 
 // `kelvane ARGUMENTS`, process start to exit; its ms, and its standard output
 // in `output` if given. A run that does not exit 0 fails the figure.
@@ -50,23 +52,8 @@ struct Tool {
     UdpLink link;
     QtOneShotTimer timer;
     Engine engine{panel, link, timer};
-
     Tool() { engine.startUp(); }
-    // A whole scan, all four rounds, that must find exactly one module; its address.
-    QByteArray scanOne();
-    // Starts an operation and waits for the log to end with `success`; its ms.
-    double run(const std::function<void()> &start, const QString &success);
 };
-
-// Runs of one scan each by a fresh engine, with before() ahead of the scan and
-// after() once the first round is in: the runs that listed all `modules`, and
-// the fewest listed when Timer1 would send the second round and, if `whole`,
-// once the scan has ended.
-struct Listing {
-    int complete = 0, fewestFirstRound = 0, fewest = 0;
-};
-using Hook = std::function<void(Tool &)>;
-Listing scanRuns(int runs, int modules, bool whole, const Hook &before = {}, const Hook &after = {});
 
 // kelvane-sim on the peer host of one LAN (1 to 3, see scripts/peer-host),
 // without --verbose: tracing would slow it.
@@ -76,16 +63,9 @@ struct Simulator {
     ~Simulator();
 };
 
-// A client on the tool's port with nothing of the engine: each frame goes out
-// once the one before has an answer that starts with `from`; the ms of them all.
-struct BareClient {
-    QUdpSocket socket;
-    BareClient();
-    double exchange(const QByteArrayList &frames, const QByteArray &from);
-};
-
-// The window as the tool starts it, run as a child of the start-up figure.
-inline constexpr const char *WindowChild = "--window-child";
-int windowChild(int argc, char *argv[], long long enteredNs);
+// A client on the tool's port with nothing of the engine, `times` over: each
+// frame goes out once the one before has an answer that starts with `from`.
+// The ms of all the frames, each time.
+std::vector<double> bareExchanges(const QByteArrayList &frames, const QByteArray &from, int times);
 
 }  // namespace kelvane::bench

@@ -13,15 +13,13 @@ namespace kelvane::bench {
 
 void cliRead()
 {
-    constexpr int Runs = 5;
     // Bare reads after each run of the command, turn about with it.
-    constexpr int BareReadsPerRun = 10;
+    constexpr int Runs = 5, BareReadsPerRun = 10;
     // Start-up, read and exit, all of the run but the scan's fixed waiting; a
-    // person at a terminal notices a tenth of a second.
+    // person at a terminal notices a tenth of a second. The read proper gets no
+    // target: it runs once, cold, in a process just started, and pays for two
+    // trace lines per exchange, while the bare client is warm.
     constexpr double OwnShareTargetMs = 100.0;
-    // The read proper gets no target: it runs once, cold, in a process just
-    // started, and pays for two trace lines per exchange, while the bare client is
-    // warm; over a link of some 15 µs an exchange that swings from 1.5 to 6 times.
 
     Simulator sim({"--modules", "1"});
     const QString module = listedModules(1).first();
@@ -55,9 +53,7 @@ void cliRead()
         read.push_back(answered - queried);
         ownShare.push_back(whole.back() - scan.back());
         // The same queries, sent by a client that only waits for each answer.
-        BareClient client;
-        for (int i = 0; i < BareReadsPerRun; ++i)
-            bare.push_back(client.exchange(queries, address));
+        std::ranges::copy(bareExchanges(queries, address, BareReadsPerRun), std::back_inserter(bare));
     }
     const double bareMs = median(bare);
     row(QStringLiteral("cli read: `kelvane read`, start to exit, against bare read (%1 runs)").arg(Runs),

@@ -6,48 +6,46 @@
 
 namespace kelvane::bench {
 
-namespace {
-// A fresh engine each round, since only one socket can hold port 65002; its
-// scan costs four Timer1 periods, so a round does several pairs.
-constexpr int Rounds = 10, PairsPerRound = 10;
-constexpr double TargetRatio = 1.5;
-
-// What the engine's first read and write sent, for the bare client to send, and its module.
-QByteArrayList sent;
-QByteArray address;
-
-void engineRound(std::vector<double> &ms)
-{
-    Tool tool;
-    address = tool.scanOne();
-    sent.clear();
-    QObject::connect(&tool.link, &Link::traffic, &tool.link, [](Direction direction, const QByteArray &datagram) {
-        if (direction == Direction::Sent && sent.size() < 2 * ParameterCount)
-            sent << datagram;
-    });
-    const QString n = StatusLog::number(1);
-    const auto read = [&] {
-        tool.panel.selectDeviceRow(0);
-        tool.engine.deviceListClicked();
-    };
-    for (int pair = 0; pair < PairsPerRound; ++pair)
-        ms.push_back(tool.run(read, "读取设备" + n + "参数成功！") +
-                     tool.run([&] { tool.engine.setting(); }, "设置设备" + n + "数据成功！"));
-}
-
-void bareRound(std::vector<double> &ms)
-{
-    if (sent.size() != 2 * ParameterCount)
-        fail(QStringLiteral("the engine's read and write sent %1 datagrams, not 34").arg(sent.size()));
-    BareClient client;
-    for (int pair = 0; pair < PairsPerRound; ++pair)
-        ms.push_back(client.exchange(sent, address));
-}
-}  // namespace
-
 void exchange()
 {
+    // A fresh engine a round, since only one socket can hold port 65002; its
+    // scan costs four Timer1 periods, so a round does several pairs.
+    constexpr int Rounds = 10, PairsPerRound = 10;
+    constexpr double TargetRatio = 1.5;
     Simulator sim({"--modules", "1"});
+    QByteArrayList sent;  // the engine's first read and write, for the bare client to send
+    QByteArray address;
+    const QString n = StatusLog::number(1);
+
+    const auto engineRound = [&](std::vector<double> &ms) {
+        Tool tool;
+        timeUntil([&] { tool.engine.scan(); }, [&] { return tool.engine.machine().ScanRound == 0; },
+                  "the scan never ended", ScanMs);
+        if (tool.panel.deviceRowCount() != 1)
+            fail(QStringLiteral("the scan found %1 modules, not the one").arg(tool.panel.deviceRowCount()));
+        address = tool.engine.machine().deviceTable.address(0).toByteArray();
+        sent.clear();
+        QObject::connect(&tool.link, &Link::traffic, &tool.link, [&](Direction direction, const QByteArray &datagram) {
+            if (direction == Direction::Sent && sent.size() < 2 * ParameterCount)
+                sent << datagram;
+        });
+        const auto logged = [&](const std::function<void()> &start, const QString &success) {
+            return timeUntil(start, [&] { return tool.panel.logText().endsWith(success); }, "no " + success + " in the log");
+        };
+        const auto read = [&] {
+            tool.panel.selectDeviceRow(0);
+            tool.engine.deviceListClicked();
+        };
+        for (int pair = 0; pair < PairsPerRound; ++pair)
+            ms.push_back(logged(read, "读取设备" + n + "参数成功！") +
+                         logged([&] { tool.engine.setting(); }, "设置设备" + n + "数据成功！"));
+    };
+    const auto bareRound = [&](std::vector<double> &ms) {
+        if (sent.size() != 2 * ParameterCount)
+            fail(QStringLiteral("the engine's read and write sent %1 datagrams, not 34").arg(sent.size()));
+        std::ranges::copy(bareExchanges(sent, address, PairsPerRound), std::back_inserter(ms));
+    };
+
     std::vector<double> engine, bare, warmUp;
     // A first round, not counted, warms both up and gives the bare client its frames.
     engineRound(warmUp);

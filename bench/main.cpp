@@ -8,10 +8,10 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <stdexcept>
 
 namespace kelvane::bench {
 void startup(), exchange(), discovery(), twoCards(), idle(), statusLog(), cliRead(), fleet();
+int windowChild(int argc, char *argv[], long long enteredNs);
 }  // namespace kelvane::bench
 
 using namespace kelvane::bench;
@@ -34,6 +34,7 @@ int main(int argc, char *argv[])
         {"startup", startup}, {"exchange", exchange}, {"discovery", discovery}, {"two-cards", twoCards},
         {"idle", idle},       {"log", statusLog},     {"cli-read", cliRead},    {"fleet", fleet}};
     const QStringList only = QApplication::arguments().mid(1);
+    std::printf("%-70s | %-52s | %-18s | verdict\n", "figure", "measured", "target");
     bool finished = true;
     for (const auto &[name, measure] : figures) {
         if (!only.isEmpty() && !only.contains(name))

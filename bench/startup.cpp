@@ -8,9 +8,7 @@
 #include <QApplication>
 #include <QTimer>
 
-#include <cstdio>
 #include <sys/resource.h>
-#include <utility>
 
 namespace kelvane::bench {
 
@@ -54,14 +52,15 @@ void startup()
         QProcess child;
         const long long spawned = steadyNs();
         child.start(QCoreApplication::applicationFilePath(), {WindowChild});
-        const QList<QByteArray> ns = child.waitForFinished() ? child.readAllStandardOutput().split(' ') : QList<QByteArray>();
+        child.waitForFinished();
+        const QList<QByteArray> ns = child.readAllStandardOutput().split(' ');
         if (ns.size() != 2)
             fail("the window did not report its first paint");
         shown.push_back(double(ns[1].toLongLong() - spawned) / 1e6);
         fromMain.push_back(double(ns[1].toLongLong() - ns[0].toLongLong()) / 1e6);
     }
-    // The kernel keeps the peak resident size of the largest child waited for:
-    // the windows, as this figure runs first.
+    // Qt has no peak memory of a process; the kernel keeps that of the largest
+    // child waited for: the windows, as this figure runs first.
     rusage children{};
     getrusage(RUSAGE_CHILDREN, &children);
     const double ms = median(shown), peakMiB = double(children.ru_maxrss) / 1024;

@@ -9,7 +9,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include <memory>
+#include <array>
 
 namespace kelvane::bench {
 
@@ -29,37 +29,34 @@ struct Pane {
     StatusLog log{window};  // the writer the operations use
     int entries = 1;        // start-up's own
     std::vector<double> us;
-
-    // One entry as the operations write it, with its repaint if asked; its µs.
-    double append(bool repaint = true)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        log.append({"读取设备" + StatusLog::number(entries++ % 254 + 1) + "参数成功！"});
-        if (repaint)
-            QCoreApplication::processEvents();
-        return double(clock.nsecsElapsed()) / 1e3;
-    }
 };
+
+// One entry as the operations write it, and its repaint; its µs.
+double append(Pane &pane)
+{
+    QElapsedTimer clock;
+    clock.start();
+    pane.log.append({"读取设备" + StatusLog::number(pane.entries++ % 254 + 1) + "参数成功！"});
+    QCoreApplication::processEvents();
+    return double(clock.nsecsElapsed()) / 1e3;
+}
 }  // namespace
 
 void statusLog()
 {
     constexpr int Levels[] = {100, 1000, 10000}, Samples = 101;
-    constexpr int WarmUps = 10;  // with their repaint but not counted, in every window alike
     constexpr double MaxRatio = 2.0;
-    std::vector<std::unique_ptr<Pane>> panes;
-    for (const int level : Levels) {
-        Pane &pane = *panes.emplace_back(std::make_unique<Pane>());
-        pane.window.show();
-        while (pane.entries < level)
-            pane.append(pane.entries >= level - WarmUps);
+    std::array<Pane, 3> panes;
+    for (int level = 0; level < 3; ++level) {
+        panes[level].window.show();
+        while (panes[level].entries < Levels[level])
+            append(panes[level]);
     }
     for (int i = 0; i < Samples; ++i) {
-        for (auto &pane : panes)
-            pane->us.push_back(pane->append());
+        for (Pane &pane : panes)
+            pane.us.push_back(append(pane));
     }
-    const double us[] = {median(panes[0]->us), median(panes[1]->us), median(panes[2]->us)};
+    const double us[] = {median(panes[0].us), median(panes[1].us), median(panes[2].us)};
     row(QStringLiteral("log: one append + repaint at 100 / 1k / 10k entries (median of %1)").arg(Samples),
         fixed(us[0], 0) + " / " + fixed(us[1], 0) + " / " + fixed(us[2], 0) + " us: " + fixed(us[2] / us[0], 2) + "x",
         QStringLiteral("< %1x").arg(MaxRatio), us[2] / us[0] < MaxRatio);
