@@ -28,6 +28,11 @@ void row(const QString &figure, const QString &measured, const QString &target, 
     std::fflush(stdout);
 }
 
+void rowBelow(const QString &figure, const QString &measured, double value, double limit, const QString &unit)
+{
+    row(figure, measured, "< " + QString::number(limit) + unit, value < limit);
+}
+
 void summary()
 {
     std::printf("\n%d of %d figures within target (%d cores, kernel %s)\n", met, targets,
@@ -38,7 +43,8 @@ double median(std::vector<double> values)
 {
     const auto middle = values.begin() + values.size() / 2;
     std::ranges::nth_element(values, middle);
-    return *middle;
+    // An even count: the mean of the two middle values, the lower being the largest below.
+    return values.size() % 2 ? *middle : (*middle + *std::max_element(values.begin(), middle)) / 2;
 }
 
 double timeUntil(const std::function<void()> &start, const std::function<bool()> &done, const QString &failure,

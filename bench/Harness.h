@@ -26,9 +26,10 @@ inline constexpr const char *WindowChild = "--window-child";
 [[noreturn]] inline void fail(const QString &why) { throw std::runtime_error(why.toStdString()); }
 // One row of the table; without a verdict, information only.
 void row(const QString &figure, const QString &measured, const QString &target = {}, std::optional<bool> met = {});
+// A row whose target is `value` below `limit`, in `unit`.
+void rowBelow(const QString &figure, const QString &measured, double value, double limit, const QString &unit);
 // The closing line: how many targets were met, on what machine.
 void summary();
-// The upper of the two middle values for an even count.
 double median(std::vector<double> values);
 inline QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
 // The same clock in every process.
