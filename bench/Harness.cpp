@@ -1,3 +1,4 @@
+// What the figures share: the table, waits on the event loop, commands, the simulator, the bare client.
 #include "Harness.h"
 
 #include <QAbstractEventDispatcher>
