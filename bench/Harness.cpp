@@ -1,3 +1,4 @@
+// What the figures share: the table, waits on the event loop, commands, the simulator, the bare client.
 #include "Harness.h"
 
 #include <QAbstractEventDispatcher>
@@ -6,40 +7,31 @@
 #include <QSysInfo>
 #include <QThread>
 #include <QTimer>
+#include <QUdpSocket>
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <sys/prctl.h>
-#include <utility>
 
 namespace kelvane::bench {
 
 namespace {
 int met = 0, targets = 0;
-bool headed = false;
-
-void print(const QString &figure, const QString &measured, const QString &target, const char *verdict)
-{
-    if (!std::exchange(headed, true))
-        print("figure", "measured", "target", "verdict");
-    std::printf("%s | %s | %s | %s\n", qPrintable(figure.leftJustified(70)), qPrintable(measured.leftJustified(52)),
-                qPrintable(target.leftJustified(18)), verdict);
-    std::fflush(stdout);
-}
 }  // namespace
-
-void fail(const QString &why)
-{
-    throw Failure(why.toStdString());
-}
 
 void row(const QString &figure, const QString &measured, const QString &target, std::optional<bool> isMet)
 {
     targets += isMet.has_value();
     met += isMet.value_or(false);
-    print(figure, measured, target, !isMet ? "info" : *isMet ? "met" : "MISSED");
+    std::printf("%s | %s | %s | %s\n", qPrintable(figure.leftJustified(70)), qPrintable(measured.leftJustified(52)),
+                qPrintable(target.leftJustified(18)), !isMet ? "info" : *isMet ? "met" : "MISSED");
+    std::fflush(stdout);
+}
+
+void rowBelow(const QString &figure, const QString &measured, double value, double limit, const QString &unit)
+{
+    row(figure, measured, "< " + QString::number(limit) + unit, value < limit);
 }
 
 void summary()
@@ -50,32 +42,20 @@ void summary()
 
 double median(std::vector<double> values)
 {
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2.0;
+    const auto middle = values.begin() + values.size() / 2;
+    std::ranges::nth_element(values, middle);
+    // An even count: the mean of the two middle values, the lower being the largest below.
+    return values.size() % 2 ? *middle : (*middle + *std::max_element(values.begin(), middle)) / 2;
 }
 
-QString fixed(double value, int decimals)
-{
-    return QString::number(value, 'f', decimals);
-}
-
-long long steadyNs()
-{
-    using namespace std::chrono;
-    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-std::optional<double> timeUntil(const std::function<void()> &start, const std::function<bool()> &done,
-                                int timeoutMs)
+double timeUntil(const std::function<void()> &start, const std::function<bool()> &done, const QString &failure,
+                 int timeoutMs)
 {
     QEventLoop loop;
     QElapsedTimer clock;
-    std::optional<double> ms;
+    double ms = -1;
     const auto check = [&] {
-        if (!ms && done()) {
+        if (ms < 0 && done()) {
             ms = double(clock.nsecsElapsed()) / 1e6;
             loop.quit();
         }
@@ -89,65 +69,80 @@ std::optional<double> timeUntil(const std::function<void()> &start, const std::f
     clock.start();
     start();
     check();
-    if (!ms)
+    if (ms < 0)
         loop.exec();
+    if (ms < 0 && !failure.isEmpty())
+        fail(failure);
     return ms;
 }
 
-int Tool::scan()
+double command(const QStringList &arguments, QByteArray *output)
 {
-    if (!timeUntil([this] { engine.scan(); }, [this] { return engine.machine().ScanRound == 0; },
-                   ScanRounds * TimeoutMs + 2000))
-        fail("the scan never ended");
-    return panel.deviceRowCount();
+    QProcess process;
+    QElapsedTimer clock;
+    clock.start();
+    process.start(KELVANE_CLI, arguments);
+    const bool exited = process.waitForFinished(120000);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    if (!exited || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        fail("kelvane " + arguments.join(' ').left(200) + " failed:\n" + process.readAllStandardError() +
+             process.readAllStandardOutput().right(2000));
+    if (output)
+        *output = process.readAllStandardOutput();
+    return ms;
 }
 
-double Tool::run(const std::function<void()> &start, const QString &success)
+QStringList listedModules(int expected)
 {
-    const auto ms = timeUntil(start, [&] { return panel.logText().endsWith(success); });
-    if (!ms)
-        fail("no " + success + " in the log:\n" + panel.logText());
-    return *ms;
+    QByteArray listed;
+    command({"scan"}, &listed);
+    QStringList modules;
+    // One line a module: number, address, card...
+    for (const QString &line : QString::fromLatin1(listed).split('\n', Qt::SkipEmptyParts))
+        modules << line.simplified().section(' ', 1, 1);
+    if (modules.size() != expected)
+        fail(QStringLiteral("kelvane scan listed %1 modules, not %2").arg(modules.size()).arg(expected));
+    return modules;
 }
 
 Simulator::Simulator(const QStringList &arguments, int lan)
 {
     // A benchmark that dies takes its simulator with it.
-    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(KELVANE_PEER_HOST, QStringList{"--lan", QString::number(lan), KELVANE_SIM} + arguments);
-    if (!timeUntil([] {}, [this] { return m_process.readAllStandardOutput().contains("ready\n"); }, 10000))
-        fail(QStringLiteral("kelvane-sim on LAN %1 did not get ready").arg(lan));
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(KELVANE_PEER_HOST, QStringList{"--lan", QString::number(lan), KELVANE_SIM} + arguments);
+    timeUntil([] {}, [this] { return process.readAllStandardOutput().contains("ready\n"); },
+              QStringLiteral("kelvane-sim on LAN %1 did not get ready").arg(lan), 10000);
 }
 
 Simulator::~Simulator()
 {
-    // peer-host hands TERM on to the simulator and ends with it.
-    m_process.terminate();
-    if (!m_process.waitForFinished())
-        m_process.kill();
+    // peer-host hands TERM on to the simulator and ends with it; QProcess kills what is left.
+    process.terminate();
+    process.waitForFinished();
 }
 
-BareClient::BareClient()
+std::vector<double> bareExchanges(const QByteArrayList &frames, const QByteArray &from, int times)
 {
-    if (!m_socket.bind(QHostAddress::AnyIPv4, LocalPort))
-        fail("bare client: " + m_socket.errorString());
-}
-
-std::optional<double> BareClient::exchange(const QByteArrayList &frames, const QByteArray &from)
-{
+    QUdpSocket socket;
+    if (!socket.bind(QHostAddress::AnyIPv4, LocalPort))
+        fail("bare client: " + socket.errorString());
     qsizetype answered = 0;
-    const auto send = [&] { m_socket.writeDatagram(frames.at(answered), QHostAddress::Broadcast, RemotePort); };
-    QObject context;
-    QObject::connect(&m_socket, &QUdpSocket::readyRead, &context, [&] {
+    const auto send = [&] { socket.writeDatagram(frames.at(answered), QHostAddress::Broadcast, RemotePort); };
+    QObject::connect(&socket, &QUdpSocket::readyRead, &socket, [&] {
         char buffer[2048];
-        while (m_socket.hasPendingDatagrams() && answered < frames.size()) {
-            const qint64 size = m_socket.readDatagram(buffer, sizeof buffer);
+        while (socket.hasPendingDatagrams() && answered < frames.size()) {
+            const qint64 size = socket.readDatagram(buffer, sizeof buffer);
             if (size >= 0 && QByteArray::fromRawData(buffer, size).startsWith(from) && ++answered < frames.size())
                 send();
         }
     });
-    return timeUntil(send, [&] { return answered == frames.size(); });
+    std::vector<double> ms;
+    for (int time = 0; time < times; ++time) {
+        answered = 0;
+        ms.push_back(timeUntil(send, [&] { return answered == frames.size(); }, "the bare client had no answer"));
+    }
+    return ms;
 }
 
 }  // namespace kelvane::bench

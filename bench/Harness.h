@@ -1,5 +1,5 @@
-// What every figure shares: the guard that keeps it off the real network, the
-// engine, the simulator on the peer host, a bare client, timing and the table.
+// What every figure shares: the simulator on the peer host, the engine, whole
+// `kelvane` commands, a bare client, timing and the table.
 #pragma once
 
 #include "core/HeadlessPanel.h"
@@ -7,8 +7,8 @@
 #include "operations/Engine.h"
 #include "protocol/UdpLink.h"
 
+#include <QDeadlineTimer>
 #include <QProcess>
-#include <QUdpSocket>
 
 #include <functional>
 #include <optional>
@@ -17,26 +17,35 @@
 
 namespace kelvane::bench {
 
-// A figure that cannot be measured throws this; the table says so.
-struct Failure : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-[[noreturn]] void fail(const QString &why);
+// A whole scan's four rounds, and room to spare.
+inline constexpr int ScanMs = ScanRounds * TimeoutMs + 2000;
+// The window as the tool starts it, run as a child of the start-up figure.
+inline constexpr const char *WindowChild = "--window-child";
 
-// One row of the table, on stdout at once; without a verdict, information only.
-void row(const QString &figure, const QString &measured, const QString &target = {},
-         std::optional<bool> met = std::nullopt);
+// A figure that cannot be measured throws; the table says so.
+[[noreturn]] inline void fail(const QString &why) { throw std::runtime_error(why.toStdString()); }
+// One row of the table; without a verdict, information only.
+void row(const QString &figure, const QString &measured, const QString &target = {}, std::optional<bool> met = {});
+// A row whose target is `value` below `limit`, in `unit`.
+void rowBelow(const QString &figure, const QString &measured, double value, double limit, const QString &unit);
 // The closing line: how many targets were met, on what machine.
 void summary();
-
 double median(std::vector<double> values);
-QString fixed(double value, int decimals);
-long long steadyNs();  // the same clock in every process
+inline QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
+// The same clock in every process.
+inline qint64 steadyNs() { return QDeadlineTimer::current().deadlineNSecs(); }
 
-// Runs the event loop from start() until done() holds, asked whenever the
-// loop has handled all it had; the ms that took, none after timeoutMs.
-std::optional<double> timeUntil(const std::function<void()> &start, const std::function<bool()> &done,
-                                int timeoutMs = 5000);
+// Runs the event loop from start() until done() holds, asked whenever the loop
+// has handled all it had; the ms that took. After timeoutMs it fails with
+// `failure`, or with none given returns -1.
+double timeUntil(const std::function<void()> &start, const std::function<bool()> &done, const QString &failure,
+                 int timeoutMs = 5000);
+
+// `kelvane ARGUMENTS`, process start to exit; its ms, and its standard output
+// in `output` if given. A run that does not exit 0 fails the figure.
+double command(const QStringList &arguments, QByteArray *output = nullptr);
+// The modules `kelvane scan` lists, by address; failing unless there are `expected`.
+QStringList listedModules(int expected);
 
 // The engine as the window runs it, on the real socket and Timer1.
 struct Tool {
@@ -44,37 +53,20 @@ struct Tool {
     UdpLink link;
     QtOneShotTimer timer;
     Engine engine{panel, link, timer};
-
     Tool() { engine.startUp(); }
-    int scan();  // all four rounds; the modules listed
-    // Starts an operation and waits for the log to end with `success`; its ms.
-    double run(const std::function<void()> &start, const QString &success);
 };
 
 // kelvane-sim on the peer host of one LAN (1 to 3, see scripts/peer-host),
 // without --verbose: tracing would slow it.
-class Simulator {
-public:
+struct Simulator {
+    QProcess process;
     explicit Simulator(const QStringList &arguments, int lan = 1);
     ~Simulator();
-
-private:
-    QProcess m_process;
 };
 
-// A client on the tool's port with nothing of the engine: each frame goes out
-// once the one before has an answer that starts with `from`.
-class BareClient {
-public:
-    BareClient();
-    std::optional<double> exchange(const QByteArrayList &frames, const QByteArray &from);
-
-private:
-    QUdpSocket m_socket;
-};
-
-// The window as the tool starts it, run as a child of the start-up figure.
-inline constexpr const char *WindowChild = "--window-child";
-int windowChild(int argc, char *argv[], long long enteredNs);
+// A client on the tool's port with nothing of the engine, `times` over: each
+// frame goes out once the one before has an answer that starts with `from`.
+// The ms of all the frames, each time.
+std::vector<double> bareExchanges(const QByteArrayList &frames, const QByteArray &from, int times);
 
 }  // namespace kelvane::bench

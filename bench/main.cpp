@@ -1,7 +1,6 @@
 // kelvane-bench: measures the built tool and prints one table: figure,
 // measured, target, verdict. `kelvane-bench NAME...` runs only those figures.
-// A new figure is a function in a file of its own, using Harness.h, declared
-// and listed below.
+// A new figure is a function in a file of its own, declared and listed here.
 #include "Harness.h"
 
 #include "Appearance.h"
@@ -9,28 +8,13 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <cstring>
-#include <utility>
 
 namespace kelvane::bench {
-void exchange();
-void discovery();
-void startup();
-void idle();
-void statusLog();
-void twoCards();
-void cliRead();
-void fleet();
+void startup(), exchange(), discovery(), twoCards(), idle(), statusLog(), cliRead(), fleet();
+int windowChild(int argc, char *argv[], long long enteredNs);
 }  // namespace kelvane::bench
 
 using namespace kelvane::bench;
-
-namespace {
-const std::pair<const char *, void (*)()> Figures[] = {
-    {"exchange", exchange}, {"discovery", discovery}, {"two-cards", twoCards}, {"startup", startup},
-    {"idle", idle},         {"log", statusLog},       {"cli-read", cliRead},   {"fleet", fleet},
-};
-}  // namespace
 
 int main(int argc, char *argv[])
 {
@@ -40,20 +24,25 @@ int main(int argc, char *argv[])
         std::fputs("kelvane-bench: refusing to run outside scripts/private-net (try `make bench`)\n", stderr);
         return 2;
     }
-    if (argc > 1 && std::strcmp(argv[1], WindowChild) == 0)
+    if (argc > 1 && QByteArrayView(argv[1]) == WindowChild)
         return windowChild(argc, argv, entered);
 
     QApplication app(argc, argv);
     kelvane::setUpApplication();
+    // Start-up first: its peak memory is that of the largest child so far.
+    const std::pair<const char *, void (*)()> figures[] = {
+        {"startup", startup}, {"exchange", exchange}, {"discovery", discovery}, {"two-cards", twoCards},
+        {"idle", idle},       {"log", statusLog},     {"cli-read", cliRead},    {"fleet", fleet}};
     const QStringList only = QApplication::arguments().mid(1);
+    std::printf("%-70s | %-52s | %-18s | verdict\n", "figure", "measured", "target");
     bool finished = true;
-    for (const auto &[name, measure] : Figures) {
+    for (const auto &[name, measure] : figures) {
         if (!only.isEmpty() && !only.contains(name))
             continue;
         std::fprintf(stderr, "running %s ...\n", name);
         try {
             measure();
-        } catch (const Failure &failure) {
+        } catch (const std::runtime_error &failure) {
             std::fprintf(stderr, "%s: %s\n", name, failure.what());
             row(name, "did not finish", {}, false);
             finished = false;

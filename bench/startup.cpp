@@ -6,50 +6,27 @@
 #include "MainForm.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTimer>
 
-#include <algorithm>
-#include <cstdio>
-#include <utility>
+#include <sys/resource.h>
 
 namespace kelvane::bench {
 
 namespace {
-constexpr int Runs = 11;
-constexpr double TargetMs = 300;
-constexpr double TargetMiB = 60;
-
-// Peak resident size so far: the kernel's VmHWM, which only /proc/self/status shows.
-QByteArray peakKiB()
-{
-    QFile status("/proc/self/status");
-    status.open(QIODevice::ReadOnly);
-    const QByteArray text = status.readAll();
-    return text.mid(text.indexOf("VmHWM:") + 6).split('k').value(0).trimmed();
-}
-
 // Reports once the first paint, and the flush in the same pass, are done.
-class FirstPaint : public QObject {
-public:
-    explicit FirstPaint(long long enteredNs) : m_enteredNs(enteredNs) {}
-
-protected:
+struct FirstPaint : QObject {
+    long long enteredNs = 0;
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && !std::exchange(m_seen, true)) {
-            QTimer::singleShot(0, this, [this] {
-                std::printf("%lld %lld %s\n", m_enteredNs, steadyNs(), peakKiB().constData());
+        if (event->type() == QEvent::Paint && enteredNs) {
+            QTimer::singleShot(0, this, [entered = std::exchange(enteredNs, 0)] {
+                std::printf("%lld %lld\n", entered, steadyNs());
                 // exit(), not quit(): quit() would close the window, which asks first.
                 QCoreApplication::exit(0);
             });
         }
         return false;
     }
-
-private:
-    long long m_enteredNs;
-    bool m_seen = false;
 };
 }  // namespace
 
@@ -59,7 +36,8 @@ int windowChild(int argc, char *argv[], long long enteredNs)
     QApplication app(argc, argv);
     setUpApplication();
     MainForm window;
-    FirstPaint probe(enteredNs);
+    FirstPaint probe;
+    probe.enteredNs = enteredNs;
     window.installEventFilter(&probe);
     window.show();
     return QApplication::exec();
@@ -67,24 +45,28 @@ int windowChild(int argc, char *argv[], long long enteredNs)
 
 void startup()
 {
-    std::vector<double> shown, fromMain, peakMiB;
+    constexpr int Runs = 11;
+    std::vector<double> shown, fromMain;
     for (int run = 0; run < Runs; ++run) {
         QProcess child;
         const long long spawned = steadyNs();
         child.start(QCoreApplication::applicationFilePath(), {WindowChild});
-        const QList<QByteArray> report = child.waitForFinished() ? child.readAllStandardOutput().split(' ') : QList<QByteArray>();
-        if (report.size() != 3)
+        child.waitForFinished();
+        const QList<QByteArray> ns = child.readAllStandardOutput().split(' ');
+        if (ns.size() != 2)
             fail("the window did not report its first paint");
-        shown.push_back(double(report[1].toLongLong() - spawned) / 1e6);
-        fromMain.push_back(double(report[1].toLongLong() - report[0].toLongLong()) / 1e6);
-        peakMiB.push_back(report[2].trimmed().toDouble() / 1024.0);
+        shown.push_back(double(ns[1].toLongLong() - spawned) / 1e6);
+        fromMain.push_back(double(ns[1].toLongLong() - ns[0].toLongLong()) / 1e6);
     }
-    const double ms = median(shown), peak = *std::max_element(peakMiB.begin(), peakMiB.end());
-    row(QStringLiteral("start-up: spawn to window painted (median of %1)").arg(Runs),
-        fixed(ms, 1) + " ms (main() to painted " + fixed(median(fromMain), 1) + " ms)",
-        QStringLiteral("< %1 ms").arg(TargetMs), ms < TargetMs);
-    row(QStringLiteral("start-up: peak RSS (largest of %1)").arg(Runs), fixed(peak, 1) + " MiB",
-        QStringLiteral("< %1 MiB").arg(TargetMiB), peak < TargetMiB);
+    // Qt has no peak memory of a process; the kernel keeps that of the largest
+    // child waited for: the windows, as this figure runs first.
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    const double ms = median(shown), peakMiB = double(children.ru_maxrss) / 1024;
+    rowBelow(QStringLiteral("start-up: spawn to window painted (median of %1)").arg(Runs),
+             fixed(ms, 1) + " ms (main() to painted " + fixed(median(fromMain), 1) + " ms)", ms, 300, " ms");
+    rowBelow(QStringLiteral("start-up: peak RSS (largest of %1)").arg(Runs), fixed(peakMiB, 1) + " MiB", peakMiB, 60,
+             " MiB");
 }
 
 }  // namespace kelvane::bench
