@@ -11,9 +11,7 @@
 #include <QFileDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QMenu>
-#include <QRadioButton>
 #include <QTemporaryDir>
 
 using namespace kelvane;
@@ -66,21 +64,18 @@ struct Window : test::WindowRig {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    // Each parameter control as the widget shows it, in catalogue order.
+    // Each parameter control as the window shows it, in catalogue order.
     QStringList shown()
     {
         QStringList lines;
         for (const Parameter &p : catalogue()) {
-            const QString name = controlName(p.control);
-            if (p.kind == ValueKind::StartMode) {
-                for (Control c : {Control::Direct, Control::PPPOE, Control::DHCP})
-                    lines << controlName(c) + '=' + QString::number(find<QRadioButton>(controlName(c))->isChecked());
-            } else if (auto *box = find<QComboBox>(name)) {
-                lines << name + '=' + QString::number(box->currentIndex()) + ':' + box->currentText();
-            } else {
-                lines << name + '=' + find<QLineEdit>(name)->text();
-            }
+            if (p.kind == ValueKind::Choice)
+                lines << controlName(p.control) + '=' + QString::number(form.selectedIndex(p.control));
+            if (p.kind != ValueKind::StartMode)
+                lines << controlName(p.control) + '=' + form.text(p.control);
         }
+        for (Control c : {Control::Direct, Control::PPPOE, Control::DHCP})
+            lines << controlName(c) + '=' + QString::number(form.isChecked(c));
         return lines;
     }
 };
@@ -276,15 +271,16 @@ private slots:
         QTRY_VERIFY(!menu->isVisible());
     }
 
-    // Without a test's hand, a file dialog asks: a name without suffix saves as .json, and an
-    // existing file is opened.
-    void fileDialogs()
+    // Without a test's hand, a file dialog asks: a name without suffix saves as .json, an existing
+    // file is opened, and a refusal is a modal box over the window.
+    void fileDialogsAndRefusalBox()
     {
         Window w;
         QVERIFY(w.show());
         w.read();
         w.form.profiles().setSaveFileChooser({});
         w.form.profiles().setLoadFileChooser({});
+        w.form.profiles().setMessageShower({});
         QStringList asked;
         const auto answer = [&](const QString &file) {
             QTimer::singleShot(0, &w.form, [&, file] {
@@ -301,24 +297,12 @@ private slots:
         // The offscreen platform leaves no window active after a dialog.
         w.form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w.form));
-        w.writeLoadFile(profile("port", "7"));
+        w.writeLoadFile("[]");
         answer(w.loadPath);
+        QStringList seen;
+        QTimer::singleShot(0, &w.form, [&] { test::answerNextModal(&w.form, seen, Qt::Key_Escape); });
         w.ctrl(Qt::Key_O);
         QCOMPARE(asked, (QStringList{"导出参数 1", "导入参数 0"}));
-        QCOMPARE(w.form.text(Control::Set_Baud_Rate), "1200bps");
-    }
-
-    // Without a test's hand, the refusal is a modal box over the window.
-    void refusalIsAMessageBox()
-    {
-        Window w;
-        QVERIFY(w.show());
-        w.scan(1);
-        w.form.profiles().setMessageShower({});
-        w.writeLoadFile("[]");
-        QStringList seen;
-        test::answerNextModal(&w.form, seen, Qt::Key_Escape);
-        w.ctrl(Qt::Key_O);
         QCOMPARE(seen, (QStringList{"导入参数", "参数文件没有导入，窗口中的参数都没有改变：\n" + w.loadPath
                                                     + ": not a profile: expected a JSON object", "确定"}));
     }
