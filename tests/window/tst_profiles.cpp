@@ -138,69 +138,55 @@ private slots:
         QCOMPARE(other.link.sent, sent);
     }
 
-    void badFileChangesNothing_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");  // null: no file at all
-        QTest::addColumn<QString>("parameter");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("missing file") << QByteArray() << "" << "cannot be read";
-        QTest::newRow("item no list holds") << profile("baud_rate", "9601bps") << "baud_rate" << "is not an item";
-        QTest::newRow("item the window's list lacks")
-            << profile("baud_rate", "600bps") << "" << "：baud_rate：列表中没有“600bps”这一项";
-    }
-
-    void badFileChangesNothing()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, parameter);
-        QFETCH(QString, reason);
-        Window w;
-        QVERIFY(w.show());
-        w.read();
-        // Every parser takes 600bps; this window's list lacks it.
-        auto *baud = w.find<QComboBox>("Set_Baud_Rate");
-        baud->removeItem(baud->count() - 1);
-        // Named so that a message built by substitution would show.
-        w.loadPath = w.dir.filePath("a%1b.json");
-        if (!bytes.isNull())
-            w.writeLoadFile(bytes);
-        const QStringList before = w.shown();
-        w.ctrl(Qt::Key_O);
-        QCOMPARE(w.messages.size(), 1);
-        const QString message = w.messages.first();
-        QVERIFY2(message.startsWith("导入参数\n"), qPrintable(message));
-        for (const QString &part : {w.loadPath, parameter, reason})
-            QVERIFY2(message.contains(part), qPrintable(message));
-        QCOMPARE(w.shown(), before);
-    }
-
-    void saveRefused_data()
+    // What the window refuses names the file and why, and changes no control. The list the window
+    // lacks an item of is its own refusal; the rest come from the profile reader and writer.
+    void refused_data()
     {
         QTest::addColumn<QString>("change");
-        QTest::addColumn<QString>("message");
-        const QString refused = "导出参数\n窗口中的参数不能导出：\n";
-        QTest::newRow("typed text no list holds") << "typed" << refused + "波特率参数无效，请从列表中选择！";
-        QTest::newRow("no start mode chosen") << "no start mode" << refused + "运行设置参数无效，请选择一种启动方式！";
-        QTest::newRow("folder missing") << "no folder" << "导出参数\n参数文件没有保存：\n%1: cannot be written";
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<QString>("message");  // the start of it, %1 for the file
+        QTest::addColumn<int>("asked");        // file choices made
+        const QString notLoaded = "导入参数\n参数文件没有导入，窗口中的参数都没有改变：\n%1";
+        const QString notSaved = "导出参数\n窗口中的参数不能导出：\n";
+        QTest::newRow("load: missing file") << "" << Qt::Key_O << notLoaded + ": cannot be read" << 1;
+        QTest::newRow("load: item the window's list lacks")
+            << "600bps" << Qt::Key_O << notLoaded + "：baud_rate：列表中没有“600bps”这一项" << 1;
+        QTest::newRow("save: typed text no list holds")
+            << "typed" << Qt::Key_S << notSaved + "波特率参数无效，请从列表中选择！" << 0;
+        QTest::newRow("save: no start mode chosen")
+            << "no start mode" << Qt::Key_S << notSaved + "运行设置参数无效，请选择一种启动方式！" << 0;
+        QTest::newRow("save: folder missing") << "no folder" << Qt::Key_S << "导出参数\n参数文件没有保存：\n%1: cannot be written" << 1;
     }
 
-    void saveRefused()
+    void refused()
     {
         QFETCH(QString, change);
+        QFETCH(Qt::Key, key);
         QFETCH(QString, message);
+        QFETCH(int, asked);
         Window w;
         QVERIFY(w.show());
         w.read();
-        if (change == "typed")
+        // Named so that a message built by substitution would show.
+        w.loadPath = w.dir.filePath("a%1b.json");
+        w.savePath = w.dir.filePath("missing/saved.json");
+        if (change == "600bps") {
+            // Every reader takes 600bps; this window's list lacks it.
+            auto *baud = w.find<QComboBox>("Set_Baud_Rate");
+            baud->removeItem(baud->count() - 1);
+            w.writeLoadFile(profile("baud_rate", "600bps"));
+        } else if (change == "typed") {
             w.form.setText(Control::Set_Baud_Rate, "9601bps");
-        else if (change == "no start mode")
+        } else if (change == "no start mode") {
             w.form.setChecked(Control::PPPOE, false);
-        else
-            w.savePath = w.dir.filePath("missing/saved.json");
-        w.ctrl(Qt::Key_S);
+        }
+        const QStringList before = w.shown();
+        w.ctrl(key);
         QCOMPARE(w.messages.size(), 1);
-        QVERIFY2(w.messages.first().startsWith(message.replace("%1", w.savePath)), qPrintable(w.messages.first()));
-        QCOMPARE(w.saveChoices, int(change == "no folder"));
+        const QString path = key == Qt::Key_O ? w.loadPath : w.savePath;
+        QVERIFY2(w.messages.first().startsWith(message.replace("%1", path)), qPrintable(w.messages.first()));
+        QCOMPARE(w.saveChoices + w.loadChoices, asked);
+        QCOMPARE(w.shown(), before);
     }
 
     // Saving needs a read's values; loading needs open frames and no scan, read or write running.
