@@ -1,45 +1,25 @@
 // Profiles from the window: Ctrl+S and Ctrl+O with the dialogs answered by the test, the frames'
 // menu, when each is available, and that a file the window cannot take changes no control.
 #include "Appearance.h"
-#include "MainForm.h"
 #include "protocol/Catalogue.h"
 #include "protocol/ParameterNames.h"
-#include "support/EngineRig.h"
-#include "support/FakeLink.h"
-#include "support/ManualTimer.h"
-#include "support/TestClock.h"
+#include "support/WindowRig.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
-#include <QMessageBox>
-#include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 using namespace kelvane;
-using test::addr;
 
 namespace {
-constexpr Control StartModes[] = {Control::Direct, Control::PPPOE, Control::DHCP};
-
-// A profile file's bytes with these parameters.
-QByteArray profileWith(const QJsonObject &parameters)
-{
-    return QJsonDocument(QJsonObject{{"format", "kelvane-profile"}, {"version", 1}, {"parameters", parameters}})
-        .toJson();
-}
-
-// Every parameter, each unlike what a read of test::Answers shows.
-QJsonObject otherValues()
+// A profile file's bytes: every parameter, each unlike what a read of test::Answers shows, and the one
+// given.
+QByteArray profile(const char *key, const QJsonValue &value)
 {
     QJsonObject values;
     for (const Parameter &p : catalogue()) {
@@ -49,14 +29,14 @@ QJsonObject otherValues()
             values.insert(parameterKey(p), "7");
     }
     values.insert("start_mode", "direct");
-    return values;
+    values.insert(key, value);
+    return QJsonDocument(QJsonObject{{"format", "kelvane-profile"}, {"version", 1}, {"parameters", values}})
+        .toJson();
 }
 }  // namespace
 
-struct Window {
-    test::FakeLink link;
-    test::ManualTimer timer;
-    MainForm form{link, timer, &test::fixedNow};
+// The window with its file dialogs and message boxes answered by the test.
+struct Window : test::WindowRig {
     QTemporaryDir dir;
     QString savePath = dir.filePath("saved.json");
     QString loadPath = dir.filePath("loaded.json");
@@ -78,99 +58,55 @@ struct Window {
             messages << title + '\n' + text;
         });
     }
-    template<typename T = QWidget> T *find(const QString &name) { return form.findChild<T *>(name); }
-    bool show()
-    {
-        form.show();
-        return QTest::qWaitForWindowActive(&form);
-    }
-    void scan(int modules)
-    {
-        QTest::mouseClick(find("Scan"), Qt::LeftButton);
-        for (int i = 1; i <= modules; ++i)
-            link.deliver(addr(i));
-        while (timer.fire()) {
-        }
-    }
-    void click(int row)
-    {
-        auto *list = find<QListWidget>("Device_List");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
-    // Scanned, and module 1 read: every control shows a value.
-    void read()
-    {
-        scan(1);
-        click(0);
-        for (const QByteArray &answer : test::Answers)
-            link.deliver(addr(1) + answer);
-    }
-    void ctrl(Qt::Key key) { QTest::keyClick(&form, key, Qt::ControlModifier); }
     void writeLoadFile(const QByteArray &bytes)
     {
         QFile file(loadPath);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    // Each parameter control as the widget shows it, in catalogue order.
+    // Each parameter control as the window shows it, in catalogue order.
     QStringList shown()
     {
         QStringList lines;
         for (const Parameter &p : catalogue()) {
-            if (p.kind == ValueKind::StartMode) {
-                QStringList checked;
-                for (Control c : StartModes) {
-                    if (find<QRadioButton>(controlName(c))->isChecked())
-                        checked << controlName(c);
-                }
-                lines << "checked=" + checked.join(',');
-                continue;
-            }
-            const QString name = controlName(p.control);
-            if (auto *box = find<QComboBox>(name))
-                lines << name + '=' + QString::number(box->currentIndex()) + ':' + box->currentText();
-            else
-                lines << name + '=' + find<QLineEdit>(name)->text();
+            if (p.kind == ValueKind::Choice)
+                lines << controlName(p.control) + '=' + QString::number(form.selectedIndex(p.control));
+            if (p.kind != ValueKind::StartMode)
+                lines << controlName(p.control) + '=' + form.text(p.control);
         }
+        for (Control c : {Control::Direct, Control::PPPOE, Control::DHCP})
+            lines << controlName(c) + '=' + QString::number(form.isChecked(c));
         return lines;
-    }
-    // Every parameter control away from what it showed.
-    void disturb()
-    {
-        for (const Parameter &p : catalogue()) {
-            if (p.kind == ValueKind::Choice) {
-                auto *box = find<QComboBox>(controlName(p.control));
-                box->setCurrentIndex((box->currentIndex() + 1) % box->count());
-            } else if (p.kind == ValueKind::Text) {
-                form.setText(p.control, form.text(p.control) + "x");
-            }
-        }
-        form.setChecked(form.isChecked(Control::Direct) ? Control::DHCP : Control::Direct, true);
     }
 };
 
 class ProfilesTest : public QObject {
     Q_OBJECT
 private slots:
-    // items: which item every list shows before saving ("read": as the module answered).
+    // items: which item every list shows before saving ("read": as the module answered). saved: some of
+    // what the file holds, under English keys, the values as the window lists them.
     void roundTripsEveryControl_data()
     {
         QTest::addColumn<QString>("items");
         QTest::addColumn<QString>("texts");  // null: as read
         QTest::addColumn<Control>("startMode");
-        QTest::newRow("values as read, PPPoE") << "read" << QString() << Control::PPPOE;
-        QTest::newRow("first items, empty texts, direct") << "first" << "" << Control::Direct;
-        QTest::newRow("last items, quotes and Latin-1, DHCP") << "last" << "\"\\ÿ{}" << Control::DHCP;
-        QTest::newRow("texts longer than the box's limit") << "read" << "0123456789012345678901234567890123456"
-                                                           << Control::DHCP;
-        QTest::newRow("texts holding %1 and %2") << "last" << "%1%2" << Control::Direct;
+        QTest::addColumn<QStringList>("saved");
+        QTest::newRow("values as read, PPPoE")
+            << "read" << QString() << Control::PPPOE
+            << QStringList{"baud_rate=9600bps", "display_mode=正常显示", "gateway=192.168.000.001", "port=08080",
+                           "start_mode=pppoe"};
+        QTest::newRow("last items, DHCP, texts past the box's limit with quotes, Latin-1 and %1")
+            << "last" << "\"\\ÿ{}%1%2 0123456789012345678901234567890" << Control::DHCP
+            << QStringList{"baud_rate=600bps", "start_mode=dhcp"};
     }
 
+    // Saved from one window, loaded into another that shows nothing yet.
     void roundTripsEveryControl()
     {
         QFETCH(QString, items);
         QFETCH(QString, texts);
         QFETCH(Control, startMode);
+        QFETCH(QStringList, saved);
         Window w;
         QVERIFY(w.show());
         w.read();
@@ -181,262 +117,148 @@ private slots:
                 w.form.setText(p.control, texts);
         }
         w.form.setChecked(startMode, true);
-        const QStringList before = w.shown();
-        w.ctrl(Qt::Key_S);
-        QCOMPARE(w.saveChoices, 1);
-        QCOMPARE(w.messages, QStringList());
-
-        w.disturb();
-        const QStringList disturbed = w.shown();
-        for (int i = 0; i < before.size(); ++i)
-            QVERIFY2(disturbed[i] != before[i], qPrintable(before[i] + " not disturbed"));
-        const QByteArrayList sent = w.link.sent;
-        w.loadPath = w.savePath;
-        w.ctrl(Qt::Key_O);
-        QCOMPARE(w.loadChoices, 1);
-        QCOMPARE(w.messages, QStringList());
-        QCOMPARE(w.shown(), before);
-        // Loading only fills the controls; Setting writes.
-        QCOMPARE(w.link.sent, sent);
-    }
-
-    // English keys, the values as the window lists them, whatever the language.
-    void savedFileHoldsTheShownValues_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("baud rate item") << "baud_rate" << "9600bps";
-        QTest::newRow("Chinese item as listed") << "display_mode" << "正常显示";
-        QTest::newRow("address as shown, zeros kept") << "gateway" << "192.168.000.001";
-        QTest::newRow("port as shown") << "port" << "08080";
-        QTest::newRow("start mode by name") << "start_mode" << "pppoe";
-    }
-
-    void savedFileHoldsTheShownValues()
-    {
-        QFETCH(QString, key);
-        QFETCH(QString, value);
-        Window w;
-        QVERIFY(w.show());
-        w.read();
         w.ctrl(Qt::Key_S);
         QFile file(w.savePath);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-        QCOMPARE(root.value("format").toString(), "kelvane-profile");
-        const QJsonObject parameters = root.value("parameters").toObject();
+        const QJsonObject parameters = QJsonDocument::fromJson(file.readAll())["parameters"].toObject();
         QCOMPARE(parameters.size(), ParameterCount);
-        QCOMPARE(parameters.value(key).toString(), value);
+        for (const QString &entry : saved) {
+            const QString key = entry.section('=', 0, 0);
+            QCOMPARE(key + '=' + parameters.value(key).toString(), entry);
+        }
+
+        Window other;
+        QVERIFY(other.show());
+        other.scan(1);
+        const QByteArrayList sent = other.link.sent;
+        other.loadPath = w.savePath;
+        other.ctrl(Qt::Key_O);
+        QCOMPARE(other.shown(), w.shown());
+        // Loading only fills the controls; Setting writes.
+        QCOMPARE(other.link.sent, sent);
     }
 
-    void badFileChangesNothing_data()
-    {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QByteArray>("bytes");  // null: no file at all
-        QTest::addColumn<QString>("parameter");
-        QTest::addColumn<QString>("reason");
-        const auto with = [](const char *key, const QJsonValue &value) {
-            QJsonObject values = otherValues();
-            values.insert(key, value);
-            return profileWith(values);
-        };
-        QTest::newRow("missing file") << "none.json" << QByteArray() << "" << "cannot be read";
-        QTest::newRow("not JSON") << "p.json" << QByteArray("{\"format\": ") << "" << "not JSON";
-        QTest::newRow("another format") << "p.json" << QByteArray("{\"format\": \"x\"}") << "" << "format is";
-        QTest::newRow("unknown parameter") << "p.json" << with("speed", "fast") << "speed" << "unknown parameter";
-        QTest::newRow("item no list holds") << "p.json" << with("baud_rate", "9601bps") << "baud_rate"
-                                            << "is not an item";
-        QTest::newRow("index past the list") << "p.json" << with("stop_bits", "5") << "stop_bits" << "out of range";
-        QTest::newRow("number for a text") << "p.json" << with("port", 8080) << "port" << "expected a text";
-        QTest::newRow("character with no single byte") << "p.json" << with("gateway", "１") << "gateway"
-                                                       << "no single-byte code";
-        QTest::newRow("unknown start mode") << "p.json" << with("start_mode", "auto") << "start_mode"
-                                            << "not a start mode";
-        QTest::newRow("bad value after good ones") << "p.json" << with("ethernet_mode", "1G") << "ethernet_mode"
-                                                   << "is not an item";
-        QTest::newRow("file name holding %1") << "a%1b.json" << with("parity", "x") << "parity" << "is not an item";
-    }
-
-    void badFileChangesNothing()
-    {
-        QFETCH(QString, fileName);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, parameter);
-        QFETCH(QString, reason);
-        Window w;
-        QVERIFY(w.show());
-        w.read();
-        w.loadPath = w.dir.filePath(fileName);
-        if (!bytes.isNull())
-            w.writeLoadFile(bytes);
-        const QStringList before = w.shown();
-        w.ctrl(Qt::Key_O);
-        QCOMPARE(w.messages.size(), 1);
-        const QString message = w.messages.first();
-        QVERIFY2(message.startsWith("导入参数\n"), qPrintable(message));
-        QVERIFY2(message.contains(w.loadPath), qPrintable(message));
-        QVERIFY2(message.contains(parameter), qPrintable(message));
-        QVERIFY2(message.contains(reason), qPrintable(message));
-        QCOMPARE(w.shown(), before);
-    }
-
-    // A value every parser accepts but the window's list lacks: refused before any control changes.
-    void itemMissingFromTheListChangesNothing()
-    {
-        Window w;
-        QVERIFY(w.show());
-        w.read();
-        auto *baud = w.find<QComboBox>("Set_Baud_Rate");
-        baud->removeItem(baud->count() - 1);
-        QJsonObject values = otherValues();
-        values.insert("baud_rate", "600bps");
-        w.writeLoadFile(profileWith(values));
-        const QStringList before = w.shown();
-        w.ctrl(Qt::Key_O);
-        QCOMPARE(w.messages.size(), 1);
-        QVERIFY2(w.messages.first().contains(w.loadPath + "：baud_rate：列表中没有“600bps”这一项"),
-                 qPrintable(w.messages.first()));
-        QCOMPARE(w.shown(), before);
-    }
-
-    void saveRefusedWithoutEveryValue_data()
+    // What the window refuses names the file and why, and changes no control. The list the window
+    // lacks an item of is its own refusal; the rest come from the profile reader and writer.
+    void refused_data()
     {
         QTest::addColumn<QString>("change");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("typed text no list holds") << "typed" << "波特率参数无效，请从列表中选择！";
-        QTest::newRow("module restarted, controls emptied") << "reset" << "波特率参数无效，请从列表中选择！";
-        QTest::newRow("no start mode chosen") << "no start mode" << "运行设置参数无效，请选择一种启动方式！";
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<QString>("message");  // the start of it, %1 for the file
+        QTest::addColumn<int>("asked");        // file choices made
+        const QString notLoaded = "导入参数\n参数文件没有导入，窗口中的参数都没有改变：\n%1";
+        const QString notSaved = "导出参数\n窗口中的参数不能导出：\n";
+        QTest::newRow("load: missing file") << "" << Qt::Key_O << notLoaded + ": cannot be read" << 1;
+        QTest::newRow("load: item the window's list lacks")
+            << "600bps" << Qt::Key_O << notLoaded + "：baud_rate：列表中没有“600bps”这一项" << 1;
+        QTest::newRow("save: typed text no list holds")
+            << "typed" << Qt::Key_S << notSaved + "波特率参数无效，请从列表中选择！" << 0;
+        QTest::newRow("save: no start mode chosen")
+            << "no start mode" << Qt::Key_S << notSaved + "运行设置参数无效，请选择一种启动方式！" << 0;
+        QTest::newRow("save: folder missing") << "no folder" << Qt::Key_S << "导出参数\n参数文件没有保存：\n%1: cannot be written" << 1;
     }
 
-    void saveRefusedWithoutEveryValue()
+    void refused()
     {
         QFETCH(QString, change);
+        QFETCH(Qt::Key, key);
         QFETCH(QString, message);
+        QFETCH(int, asked);
         Window w;
         QVERIFY(w.show());
         w.read();
-        if (change == "typed")
-            w.form.setText(Control::Set_Baud_Rate, "9601bps");
-        else if (change == "reset")
-            QTest::mouseClick(w.find("Run_Device"), Qt::LeftButton);
-        else
-            w.form.setChecked(Control::PPPOE, false);
-        w.ctrl(Qt::Key_S);
-        QCOMPARE(w.saveChoices, 0);
-        QCOMPARE(w.messages, QStringList{"导出参数\n窗口中的参数不能导出：\n" + message});
-        QVERIFY(!QFile::exists(w.savePath));
-    }
-
-    void saveIntoAMissingFolderSaysSo()
-    {
-        Window w;
-        QVERIFY(w.show());
-        w.read();
+        // Named so that a message built by substitution would show.
+        w.loadPath = w.dir.filePath("a%1b.json");
         w.savePath = w.dir.filePath("missing/saved.json");
-        w.ctrl(Qt::Key_S);
+        if (change == "600bps") {
+            // Every reader takes 600bps; this window's list lacks it.
+            auto *baud = w.find<QComboBox>("Set_Baud_Rate");
+            baud->removeItem(baud->count() - 1);
+            w.writeLoadFile(profile("baud_rate", "600bps"));
+        } else if (change == "typed") {
+            w.form.setText(Control::Set_Baud_Rate, "9601bps");
+        } else if (change == "no start mode") {
+            w.form.setChecked(Control::PPPOE, false);
+        }
+        const QStringList before = w.shown();
+        w.ctrl(key);
         QCOMPARE(w.messages.size(), 1);
-        QVERIFY2(w.messages.first().startsWith("导出参数\n参数文件没有保存：\n" + w.savePath + ": cannot be written"),
-                 qPrintable(w.messages.first()));
+        const QString path = key == Qt::Key_O ? w.loadPath : w.savePath;
+        QVERIFY2(w.messages.first().startsWith(message.replace("%1", path)), qPrintable(w.messages.first()));
+        QCOMPARE(w.saveChoices + w.loadChoices, asked);
+        QCOMPARE(w.shown(), before);
     }
 
     // Saving needs a read's values; loading needs open frames and no scan, read or write running.
-    void availability_data()
-    {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<bool>("save");
-        QTest::addColumn<bool>("load");
-        QTest::newRow("at start: neither") << "start" << false << false;
-        QTest::newRow("scan running: neither") << "scanning" << false << false;
-        QTest::newRow("scan found nothing: neither") << "none found" << false << false;
-        QTest::newRow("after a scan: load only") << "scanned" << false << true;
-        QTest::newRow("read running: neither") << "reading" << false << false;
-        QTest::newRow("after a read: both") << "read" << true << true;
-        QTest::newRow("read timed out: load only") << "read failed" << false << true;
-        QTest::newRow("write running: neither") << "writing" << false << false;
-        QTest::newRow("after a write: both") << "written" << true << true;
-    }
-
+    // Ctrl+S and Ctrl+O ask for a file only then.
     void availability()
     {
-        QFETCH(QString, state);
-        QFETCH(bool, save);
-        QFETCH(bool, load);
         Window w;
         QVERIFY(w.show());
-        if (state == "scanning") {
-            QTest::mouseClick(w.find("Scan"), Qt::LeftButton);
-        } else if (state == "none found") {
-            w.scan(0);
-        } else if (state == "scanned") {
-            w.scan(1);
-        } else if (state == "reading") {
-            w.scan(1);
-            w.click(0);
-        } else if (state == "read") {
-            w.read();
-        } else if (state == "read failed") {
-            w.scan(1);
-            w.click(0);
-            while (w.timer.fire()) {
-            }
-        } else if (state == "writing" || state == "written") {
-            w.read();
-            QTest::mouseClick(w.find("Setting"), Qt::LeftButton);
-            for (int i = 0; state == "written" && i < ParameterCount; ++i)
-                w.link.deliver(addr(1) + "OK\r\n");
+        QStringList states;
+        const auto note = [&](const QString &state) {
+            w.ctrl(Qt::Key_S);
+            w.ctrl(Qt::Key_O);
+            const bool save = w.form.profiles().saveAction()->isEnabled();
+            const bool load = w.form.profiles().loadAction()->isEnabled();
+            states << QString("%1: save %2%3, load %4%5").arg(state).arg(save).arg(w.saveChoices).arg(load).arg(w.loadChoices);
+            w.saveChoices = 0;
+            w.loadChoices = 0;
+        };
+        note("start");
+        w.click("Scan");
+        note("scanning");
+        w.link.deliver(test::addr(1));
+        while (w.timer.fire()) {
         }
-        QCOMPARE(w.form.profiles().saveAction()->isEnabled(), save);
-        QCOMPARE(w.form.profiles().loadAction()->isEnabled(), load);
-        // Cancelled dialogs: only whether they were asked for counts.
-        w.savePath.clear();
-        w.loadPath.clear();
-        w.ctrl(Qt::Key_S);
-        w.ctrl(Qt::Key_O);
-        QCOMPARE(w.saveChoices, int(save));
-        QCOMPARE(w.loadChoices, int(load));
+        note("scanned");
+        w.clickRow(0);
+        note("reading");
+        w.answerAll(1);
+        note("read");
+        w.click("Setting");
+        note("writing");
+        w.acks(ParameterCount);
+        note("written");
+        QCOMPARE(states, (QStringList{"start: save 00, load 00", "scanning: save 00, load 00",
+                                      "scanned: save 00, load 11", "reading: save 00, load 00",
+                                      "read: save 11, load 11", "writing: save 00, load 00",
+                                      "written: save 11, load 11"}));
     }
 
-    // A right click on a frame, or on a label inside one, offers both.
-    void frameMenu_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("serial frame") << "UART_Control";
-        QTest::newRow("network frame") << "Ethernet_Control";
-        QTest::newRow("run mode frame") << "Set_PPPOE";
-        QTest::newRow("label in the serial frame") << "Label14";
-    }
-
+    // A right click on each frame offers both, and the menu's entry works.
     void frameMenu()
     {
-        QFETCH(QString, name);
         Window w;
         QVERIFY(w.show());
         w.scan(1);
-        QWidget *target = w.find(name);
-        QVERIFY(target);
-        const QPoint at(3, 3);
-        QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
-        QApplication::sendEvent(target, &event);
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        QVERIFY(menu);
-        QStringList offered;
-        for (QAction *action : menu->actions())
-            offered << action->text() + ' ' + action->shortcut().toString() + ' ' + QString::number(action->isEnabled());
-        QCOMPARE(offered, (QStringList{"导出参数… Ctrl+S 0", "导入参数… Ctrl+O 1"}));
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(1)).center());
-        QCOMPARE(w.loadChoices, 1);
-        QTRY_VERIFY(!menu->isVisible());
+        for (const char *name : {"UART_Control", "Ethernet_Control", "Set_PPPOE"}) {
+            QWidget *target = w.find(name);
+            const QPoint at(3, 3);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+            QApplication::sendEvent(target, &event);
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY2(menu, name);
+            QStringList offered;
+            for (QAction *action : menu->actions())
+                offered << action->text() + ' ' + action->shortcut().toString() + ' ' + QString::number(action->isEnabled());
+            QCOMPARE(offered, (QStringList{"导出参数… Ctrl+S 0", "导入参数… Ctrl+O 1"}));
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(1)).center());
+            QTRY_VERIFY(!menu->isVisible());
+        }
+        QCOMPARE(w.loadChoices, 3);
     }
 
-    // Without a test's hand, a file dialog asks: a name without suffix saves as .json, and an
-    // existing file is opened.
-    void fileDialogs()
+    // Without a test's hand, a file dialog asks: a name without suffix saves as .json, an existing
+    // file is opened, and a refusal is a modal box over the window.
+    void fileDialogsAndRefusalBox()
     {
         Window w;
         QVERIFY(w.show());
         w.read();
         w.form.profiles().setSaveFileChooser({});
         w.form.profiles().setLoadFileChooser({});
+        w.form.profiles().setMessageShower({});
         QStringList asked;
         const auto answer = [&](const QString &file) {
             QTimer::singleShot(0, &w.form, [&, file] {
@@ -453,37 +275,14 @@ private slots:
         // The offscreen platform leaves no window active after a dialog.
         w.form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w.form));
-
-        QJsonObject values = otherValues();
-        w.writeLoadFile(profileWith(values));
+        w.writeLoadFile("[]");
         answer(w.loadPath);
+        QStringList seen;
+        QTimer::singleShot(0, &w.form, [&] { test::answerNextModal(&w.form, seen, Qt::Key_Escape); });
         w.ctrl(Qt::Key_O);
         QCOMPARE(asked, (QStringList{"导出参数 1", "导入参数 0"}));
-        QCOMPARE(w.form.text(Control::Set_Baud_Rate), "1200bps");
-        QCOMPARE(w.messages, QStringList());
-    }
-
-    // Without a test's hand, the refusal is a modal box over the window.
-    void refusalIsAMessageBox()
-    {
-        Window w;
-        QVERIFY(w.show());
-        w.scan(1);
-        w.form.profiles().setMessageShower({});
-        w.writeLoadFile("[]");
-        QString title;
-        QString text;
-        QTimer::singleShot(0, &w.form, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            title = box->windowTitle();
-            text = box->text();
-            box->accept();
-        });
-        w.ctrl(Qt::Key_O);
-        QCOMPARE(title, "导入参数");
-        QCOMPARE(text, "参数文件没有导入，窗口中的参数都没有改变：\n" + w.loadPath
-                           + ": not a profile: expected a JSON object");
+        QCOMPARE(seen, (QStringList{"导入参数", "参数文件没有导入，窗口中的参数都没有改变：\n" + w.loadPath
+                                                    + ": not a profile: expected a JSON object", "确定"}));
     }
 };
 
