@@ -86,7 +86,7 @@ private slots:
             QCOMPARE(after.size(), 19);
             QCOMPARE(after.value(moduleName(1)), profile);
             for (int n = 2; n <= 20; ++n) {
-                const QString ip = QString("010.%1.002.%2").arg(parallel.toInt(), 3, 10, QChar('0')).arg(n + 1, 3, 10, QChar('0'));
+                const QString ip = QString("010.%1.002.%2").arg(parallel, 3, '0').arg(n + 1, 3, 10, QChar('0'));
                 if (n != 7)
                     QCOMPARE(after.value(moduleName(n)), with(profile, {{"ip_address", ip}}));
             }
@@ -106,8 +106,8 @@ private slots:
         QCOMPARE(ran.status, 1);
         QCOMPARE(results(ran), (QHash<QString, QString>{{moduleName(1), "ok"}, {moduleName(2), "differs"},
                                                         {moduleName(3), "differs"}}));
-        const QJsonObject differs = ran.json().value("modules").toArray().at(1).toObject().value("differences").toObject();
-        QCOMPARE(differs, (QJsonObject{{"baud_rate", QJsonObject{{"profile", "600bps"}, {"module", "4800bps"}}}}));
+        QCOMPARE(ran.json().value("modules").toArray().at(1).toObject().value("differences").toObject(),
+                 (QJsonObject{{"baud_rate", QJsonObject{{"profile", "600bps"}, {"module", "4800bps"}}}}));
         QCOMPARE(sim.received().filter(" 45 4E 44"), QStringList{"in  02 4B 56 00 00 01 45 4E 44 | 192.0.2.1:65002"});
         QCOMPARE(progress(ran).filter(" 024B56000001 restarted").size(), 1);
         QCOMPARE(progress(ran).filter(" differs").size(), 2);
@@ -121,7 +121,8 @@ private slots:
 
         const Ran text = runCli({"apply", file, moduleName(3), "--verify"});
         QCOMPARE(text.status, 1);
-        QVERIFY2(text.out.contains("differs") && text.out.contains("baud_rate 600bps != 38400bps"), text.out.constData());
+        QVERIFY2(text.out.contains("differs") && text.out.contains("baud_rate 600bps != 38400bps"),
+                 text.out.constData());
         QCOMPARE(text.err, "kelvane: 1/1 024B56000003 differs\n");
     }
 
