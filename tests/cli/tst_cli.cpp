@@ -161,9 +161,10 @@ private slots:
         const QString file = writeFile(m_dir, QString(QTest::currentDataTag()).replace(' ', '-') + ".json", profile);
         arguments.replaceInStrings("FILE", file);
         says.replace("FILE", file);
-        const Ran ran = runCli(arguments);
         // With --json, the same status and the message as {"error": ...}.
-        const Ran json = runCli(arguments + QStringList{"--json"});
+        const QList<Ran> runs = runClis({arguments, arguments + QStringList{"--json"}});
+        const Ran &ran = runs[0];
+        const Ran &json = runs[1];
         QCOMPARE(ran.status, 2);
         QCOMPARE(json.status, 2);
         QCOMPARE(ran.out, QByteArray());

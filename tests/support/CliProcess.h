@@ -16,6 +16,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <memory>
+#include <vector>
+
 namespace kelvane::test {
 
 struct Ran {
@@ -25,19 +28,31 @@ struct Ran {
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
+// kelvane once per list of arguments, all at once; their results in the same order.
+inline QList<Ran> runClis(const QList<QStringList> &runs, int timeoutMs = 60000)
+{
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (const QStringList &arguments : runs) {
+        processes.push_back(std::make_unique<QProcess>());
+        processes.back()->start(qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane", arguments);
+    }
+    QList<Ran> results;
+    for (const std::unique_ptr<QProcess> &process : processes) {
+        Ran &ran = results.emplace_back();
+        // The event loop runs meanwhile, so a simulator's trace keeps being read
+        // and a full pipe never stops it answering.
+        if (!QTest::qWaitFor([&process] { return process->state() == QProcess::NotRunning; }, timeoutMs))
+            continue;
+        ran.status = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+        ran.out = process->readAllStandardOutput();
+        ran.err = QString::fromUtf8(process->readAllStandardError());
+    }
+    return results;
+}
+
 inline Ran runCli(const QStringList &arguments, int timeoutMs = 60000)
 {
-    QProcess process;
-    process.start(qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane", arguments);
-    Ran ran;
-    // The event loop runs meanwhile, so a simulator's trace keeps being read
-    // and a full pipe never stops it answering.
-    if (!QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, timeoutMs))
-        return ran;
-    ran.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    ran.out = process.readAllStandardOutput();
-    ran.err = QString::fromUtf8(process.readAllStandardError());
-    return ran;
+    return runClis({arguments}, timeoutMs).first();
 }
 
 // The JSON parameters with these changed.
