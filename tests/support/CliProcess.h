@@ -16,9 +16,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <memory>
-#include <vector>
-
 namespace kelvane::test {
 
 struct Ran {
@@ -28,31 +25,20 @@ struct Ran {
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
-// kelvane once per list of arguments, all at once; their results in the same order.
-inline QList<Ran> runClis(const QList<QStringList> &runs, int timeoutMs = 60000)
-{
-    std::vector<std::unique_ptr<QProcess>> processes;
-    for (const QStringList &arguments : runs) {
-        processes.push_back(std::make_unique<QProcess>());
-        processes.back()->start(qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane", arguments);
-    }
-    QList<Ran> results;
-    for (const std::unique_ptr<QProcess> &process : processes) {
-        Ran &ran = results.emplace_back();
-        // The event loop runs meanwhile, so a simulator's trace keeps being read
-        // and a full pipe never stops it answering.
-        if (!QTest::qWaitFor([&process] { return process->state() == QProcess::NotRunning; }, timeoutMs))
-            continue;
-        ran.status = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
-        ran.out = process->readAllStandardOutput();
-        ran.err = QString::fromUtf8(process->readAllStandardError());
-    }
-    return results;
-}
-
+// kelvane run to its end; the event loop turns meanwhile, so a simulator's
+// trace keeps being read and a full pipe never stops it answering.
 inline Ran runCli(const QStringList &arguments, int timeoutMs = 60000)
 {
-    return runClis({arguments}, timeoutMs).first();
+    QProcess process;
+    process.start(qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane", arguments);
+    Ran ran;
+    if (!QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, timeoutMs))
+        return ran;
+    if (process.exitStatus() == QProcess::NormalExit)
+        ran.status = process.exitCode();
+    ran.out = process.readAllStandardOutput();
+    ran.err = QString::fromUtf8(process.readAllStandardError());
+    return ran;
 }
 
 // The JSON parameters with these changed.
@@ -109,13 +95,11 @@ inline QString writeFile(const QTemporaryDir &dir, const QString &name, const QB
 inline QStringList readTrace(const QString &path)
 {
     QFile file(path);
-    QStringList lines;
     if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)) {
-        if (!line.startsWith('#'))
-            lines << line.section('\t', 1);
-    }
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts).mid(1);
+    for (QString &line : lines)
+        line = line.section('\t', 1);
     return lines;
 }
 
