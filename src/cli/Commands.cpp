@@ -4,7 +4,6 @@
 #include "ProfileCommands.h"
 #include "Session.h"
 #include "core/Language.h"
-#include "operations/Trace.h"
 #include "profiles/Fleet.h"
 #include "profiles/Profile.h"
 #include "protocol/NetworkCards.h"
@@ -166,15 +165,12 @@ public:
     int find(const DeviceAddress &module)
     {
         m_doing = tr("scanning");
-        m_session.scan();
-        const int row = m_session.rowOf(module);
-        if (row < 0) {
-            if (!m_session.link().open())
-                m_status = m_out.error(Failed, m_session.lastEntry());
-            else
-                m_status = m_out.error(Failed, tr("Module %1 was not found on the network.").arg(module.toHex()));
+        const std::variant<int, QString> found = m_session.find(module);
+        if (const QString *why = std::get_if<QString>(&found)) {
+            m_status = m_out.error(Failed, *why);
+            return -1;
         }
-        return row;
+        return std::get<int>(found);
     }
 
     // Reads the row into the panel; false with the error written.
@@ -322,114 +318,90 @@ int run(const QStringList &arguments)
     const auto usage = [&] {
         return out.error(BadInput, QStringLiteral("Usage: kelvane %1 %2").arg(name, QLatin1String(command->arguments)));
     };
-    const auto moduleOf = [](const QString &text) { return DeviceAddress::fromHex(text); };
-    const auto badModule = [&](const QString &text) {
-        return out.error(BadInput,
-                         tr("'%1' is no module address: give its 12 hex digits, e.g. 024B56000001.").arg(text));
-    };
-
-    if (name == QLatin1String("save") || name == QLatin1String("diff") || isApply) {
-        const bool save = name == QLatin1String("save");
-        if (save ? rest.size() != 2 : isApply ? rest.isEmpty() : rest.size() != 2)
-            return usage();
-        const QString file = save ? rest.at(1) : rest.at(0);
-        const QStringList moduleTexts = save ? rest.mid(0, 1) : rest.mid(1);
-        QList<DeviceAddress> modules;
-        for (const QString &text : moduleTexts) {
-            const std::optional<DeviceAddress> module = moduleOf(text);
-            if (!module)
-                return badModule(text);
-            if (modules.contains(*module))
-                return out.error(BadInput, tr("Module %1 is named twice.").arg(module->toHex()));
-            modules << *module;
-        }
-        ParameterValues profile;
-        if (!save) {
-            const Result<ParameterValues, ProfileError> loaded = loadProfile(file);
-            if (!loaded)
-                return out.error(BadInput, loaded.error().message);
-            profile = loaded.value();
-        }
-        ApplyOptions options;
-        if (isApply) {
-            options.all = parser.isSet(all);
-            if (options.all == !modules.isEmpty())
-                return usage();
-            options.ipFrom = parser.value(ipFrom);
-            options.verify = parser.isSet(verify);
-            options.reset = parser.isSet(restart);
-            bool ok = false;
-            options.parallel = parser.value(parallel).toInt(&ok);
-            if (!ok || options.parallel < 1 || options.parallel > DeviceTableCapacity)
-                return out.error(BadInput, tr("--parallel takes a number from 1 to %1.").arg(DeviceTableCapacity));
-            // With --all the count is known after the scan; the start address is not.
-            if (parser.isSet(ipFrom)) {
-                const auto addresses = fleetAddresses(options.ipFrom, options.all ? 1 : int(modules.size()));
-                if (!addresses)
-                    return out.error(BadInput, addresses.error().message);
-            }
-        }
-
-        Session session;
-        session.link().setCardNames(cardNames);
-        Trace traffic;
-        if (parser.isSet(trace)) {
-            if (!traffic.open(parser.value(trace)))
-                return out.error(BadInput,
-                                 tr("Cannot write the trace to %1: %2").arg(parser.value(trace), traffic.errorString()));
-            traffic.attach(session.link(), session.engine());
-        }
-        if (save)
-            return saveCommand(out, session, modules.first(), file);
-        if (!isApply)
-            return diffCommand(out, session, profile, modules.first());
-        return applyCommand(out, session, profile, modules, options);
-    }
-
+    const bool save = name == QLatin1String("save");
+    const bool withProfile = save || isApply || name == QLatin1String("diff");
     const bool takesModule = name != QLatin1String("scan");
     const bool takesValues = name == QLatin1String("write");
-    if ((!takesModule && !rest.isEmpty()) || (takesModule && rest.isEmpty()) ||
-        (takesModule && !takesValues && rest.size() != 1) || (takesValues && rest.size() < 2))
-        return out.error(BadInput, QStringLiteral("Usage: kelvane %1 %2").arg(name, QLatin1String(command->arguments)));
-    std::optional<DeviceAddress> module;
-    if (takesModule) {
-        module = DeviceAddress::fromHex(rest.first());
+    if (withProfile ? (isApply ? rest.isEmpty() : rest.size() != 2)
+                    : (!takesModule && !rest.isEmpty()) || (takesModule && rest.isEmpty()) ||
+                          (takesModule && !takesValues && rest.size() != 1) || (takesValues && rest.size() < 2))
+        return usage();
+
+    // The modules named: the first argument, save's first, or all but apply's and diff's file.
+    const QString file = !withProfile ? QString() : save ? rest.at(1) : rest.at(0);
+    const QStringList moduleTexts = !withProfile ? rest.mid(0, takesModule ? 1 : 0) : save ? rest.mid(0, 1) : rest.mid(1);
+    QList<DeviceAddress> modules;
+    for (const QString &text : moduleTexts) {
+        const std::optional<DeviceAddress> module = DeviceAddress::fromHex(text);
         if (!module)
-            return out.error(BadInput, tr("'%1' is no module address: give its 12 hex digits, e.g. 024B56000001.")
-                                           .arg(rest.first()));
+            return out.error(BadInput,
+                             tr("'%1' is no module address: give its 12 hex digits, e.g. 024B56000001.").arg(text));
+        if (modules.contains(*module))
+            return out.error(BadInput, tr("Module %1 is named twice.").arg(module->toHex()));
+        modules << *module;
     }
-    ParameterValues changes;
-    for (const QString &assignment : rest.mid(1)) {
+    ParameterValues values;  // write's changes, or the profile of apply and diff
+    for (const QString &assignment : takesValues ? rest.mid(1) : QStringList()) {
         const Result<Assignment, ValueError> parsed = parseAssignment(assignment);
         if (!parsed)
             return out.error(BadInput, parsed.error().message);
-        changes.set(*parsed.value().parameter, parsed.value().value);
+        values.set(*parsed.value().parameter, parsed.value().value);
+    }
+    if (withProfile && !save) {
+        const Result<ParameterValues, ProfileError> loaded = loadProfile(file);
+        if (!loaded)
+            return out.error(BadInput, loaded.error().message);
+        values = loaded.value();
+    }
+    ApplyOptions options;
+    if (isApply) {
+        options.all = parser.isSet(all);
+        if (options.all == !modules.isEmpty())
+            return usage();
+        options.ipFrom = parser.value(ipFrom);
+        options.verify = parser.isSet(verify);
+        options.reset = parser.isSet(restart);
+        bool ok = false;
+        options.parallel = parser.value(parallel).toInt(&ok);
+        if (!ok || options.parallel < 1 || options.parallel > DeviceTableCapacity)
+            return out.error(BadInput, tr("--parallel takes a number from 1 to %1.").arg(DeviceTableCapacity));
+        // With --all the count is known after the scan; the start address is not.
+        if (parser.isSet(ipFrom)) {
+            const auto addresses = fleetAddresses(options.ipFrom, options.all ? 1 : int(modules.size()));
+            if (!addresses)
+                return out.error(BadInput, addresses.error().message);
+        }
     }
 
     Session session;
     session.link().setCardNames(cardNames);
-    Trace traffic;
     if (parser.isSet(trace)) {
-        if (!traffic.open(parser.value(trace)))
-            return out.error(BadInput, tr("Cannot write the trace to %1: %2").arg(parser.value(trace), traffic.errorString()));
-        traffic.attach(session.link(), session.engine());
+        if (const std::optional<QString> why = session.traceTo(parser.value(trace)))
+            return out.error(BadInput, tr("Cannot write the trace to %1: %2").arg(parser.value(trace), *why));
     }
+    if (save)
+        return saveCommand(out, session, modules.first(), file);
+    if (isApply)
+        return applyCommand(out, session, values, modules, options);
+    if (withProfile)
+        return diffCommand(out, session, values, modules.first());
 
     Run runner(out, session);
     if (!takesModule)
         return runner.scan();
-    const int row = runner.find(*module);
+    const DeviceAddress module = modules.first();
+    const int row = runner.find(module);
     if (row < 0)
         return runner.status();
     if (name == QLatin1String("defaults"))
-        return runner.simple(*module, session.restoreDefaults(row));
+        return runner.simple(module, session.restoreDefaults(row));
     if (name == QLatin1String("reset"))
-        return runner.simple(*module, session.reset(row));
+        return runner.simple(module, session.reset(row));
     if (!runner.read(row))
         return runner.status();
     if (name == QLatin1String("read"))
-        return runner.printRead(*module);
-    return runner.write(*module, changes);
+        return runner.printRead(module);
+    return runner.write(module, values);
 }
 
 }  // namespace kelvane::cli

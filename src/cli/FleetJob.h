@@ -35,6 +35,7 @@ public:
     void start();
     const JobPlan &plan() const { return m_plan; }
     const JobOutcome &outcome() const { return m_outcome; }
+    Engine &engine() { return m_engine; }
     // A datagram from this job's module; nothing once the job has ended.
     void deliver(const QByteArray &datagram);
 

@@ -7,7 +7,8 @@
 
 namespace kelvane::cli {
 
-std::vector<std::unique_ptr<FleetJob>> runFleet(Link &link, const QList<JobPlan> &plans, int parallel)
+std::vector<std::unique_ptr<FleetJob>> runFleet(Link &link, const QList<JobPlan> &plans, int parallel,
+                                                const FleetWatch &watch)
 {
     std::vector<std::unique_ptr<FleetJob>> jobs;
     if (plans.isEmpty())
@@ -30,15 +31,20 @@ std::vector<std::unique_ptr<FleetJob>> runFleet(Link &link, const QList<JobPlan>
     startNext = [&] {
         if (jobs.size() == std::size_t(plans.size()))
             return;
-        jobs.push_back(std::make_unique<FleetJob>(link, plans.at(qsizetype(jobs.size()))));
-        byModule.insert(jobs.back()->plan().module.toByteArray(), jobs.back().get());
-        QObject::connect(jobs.back().get(), &FleetJob::finished, &loop, [&] {
-            if (++ended == std::size_t(plans.size()))
+        FleetJob *job = jobs.emplace_back(std::make_unique<FleetJob>(link, plans.at(qsizetype(jobs.size())))).get();
+        byModule.insert(job->plan().module.toByteArray(), job);
+        QObject::connect(job, &FleetJob::finished, &loop, [&, job] {
+            ++ended;
+            if (watch.ended)
+                watch.ended(*job, int(ended));
+            if (ended == std::size_t(plans.size()))
                 loop.quit();
             else
                 startNext();
         }, Qt::QueuedConnection);
-        jobs.back()->start();
+        if (watch.started)
+            watch.started(*job);
+        job->start();
     };
     for (int i = 0; i < std::max(parallel, 1); ++i)
         startNext();

@@ -4,6 +4,7 @@
 
 #include "FleetJob.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -11,7 +12,15 @@ namespace kelvane::cli {
 
 inline constexpr int DefaultParallel = 8;
 
+// Told of each job as it starts, before its first datagram, and as it ends,
+// with how many have ended by then; either may be left empty.
+struct FleetWatch {
+    std::function<void(FleetJob &)> started;
+    std::function<void(const FleetJob &, int ended)> ended;
+};
+
 // The jobs in the order given, each with its outcome, once every job has ended.
-std::vector<std::unique_ptr<FleetJob>> runFleet(Link &link, const QList<JobPlan> &plans, int parallel);
+std::vector<std::unique_ptr<FleetJob>> runFleet(Link &link, const QList<JobPlan> &plans, int parallel,
+                                                const FleetWatch &watch = {});
 
 }  // namespace kelvane::cli

@@ -20,14 +20,10 @@ QString tr(const char *text)
 // exit status with the error written.
 std::variant<ParameterValues, int> readModule(const Output &out, Session &session, const DeviceAddress &module)
 {
-    session.scan();
-    const int row = session.rowOf(module);
-    if (row < 0) {
-        if (!session.link().open())
-            return out.error(Failed, session.lastEntry());
-        return out.error(Failed, tr("Module %1 was not found on the network.").arg(module.toHex()));
-    }
-    if (!session.read(row))
+    const std::variant<int, QString> found = session.find(module);
+    if (const QString *why = std::get_if<QString>(&found))
+        return out.error(Failed, *why);
+    if (!session.read(std::get<int>(found)))
         return out.error(Failed, session.lastEntry());
     const Result<ParameterValues, ValueError> shown = ParameterValues::fromPanel(session.panel());
     if (!shown)
@@ -44,6 +40,14 @@ QJsonObject differencesJson(const QList<Difference> &differences)
                                 {QStringLiteral("module"), d.actual.value_or(QString())}});
     }
     return json;
+}
+
+// How a module's job ended, in the word of its progress line.
+QString endedWord(const FleetJob &job)
+{
+    if (job.outcome().result != JobOutcome::Succeeded)
+        return resultName(job.outcome().result);
+    return job.plan().reset ? tr("restarted") : job.plan().verify ? tr("verified") : tr("written");
 }
 
 QString differencesText(const QList<Difference> &differences)
@@ -117,7 +121,17 @@ int applyCommand(const Output &out, Session &session, const ParameterValues &pro
         plans.append({modules[i], row < 0 ? QByteArray() : table.entry(row), profiles[i],
                       options.verify || options.reset, options.reset});
     }
-    const auto jobs = runFleet(session.link(), plans, options.parallel);
+    // Each job's engine reads its own module's answers, and the trace says so;
+    // a line on standard error tells of each module as it ends.
+    session.handOverLink();
+    FleetWatch watch;
+    if (Trace *trace = session.trace())
+        watch.started = [trace](FleetJob &job) { trace->explain(job.engine()); };
+    watch.ended = [count = plans.size()](const FleetJob &job, int ended) {
+        Output::message(QStringLiteral("kelvane: %1/%2 %3 %4").arg(ended).arg(count).arg(job.plan().module.toHex(),
+                                                                                          endedWord(job)));
+    };
+    const auto jobs = runFleet(session.link(), plans, options.parallel, watch);
 
     bool allSucceeded = true;
     QJsonArray json;

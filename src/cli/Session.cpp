@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 
 namespace kelvane::cli {
@@ -26,6 +27,20 @@ bool Session::run(Operation operation, const std::function<void()> &start)
         loop.exec();
     QObject::disconnect(connection);
     return *result;
+}
+
+std::optional<QString> Session::traceTo(const QString &path)
+{
+    m_trace = std::make_unique<Trace>();
+    if (!m_trace->open(path))
+        return m_trace->errorString();
+    m_trace->attach(m_link, m_engine);
+    return std::nullopt;
+}
+
+void Session::handOverLink()
+{
+    QObject::disconnect(&m_link, &Link::datagramReceived, &m_engine, nullptr);
 }
 
 void Session::select(int row)
@@ -59,6 +74,17 @@ bool Session::reset(int row)
 {
     select(row);
     return run(Operation::Reset, [this] { m_engine.runDevice(); });
+}
+
+std::variant<int, QString> Session::find(const DeviceAddress &module)
+{
+    scan();
+    if (const int row = rowOf(module); row >= 0)
+        return row;
+    // Finding nothing is an answer; a port that cannot be had is not.
+    if (!m_link.open())
+        return lastEntry();
+    return QCoreApplication::translate("kelvane::cli", "Module %1 was not found on the network.").arg(module.toHex());
 }
 
 int Session::rowOf(const DeviceAddress &module) const

@@ -5,9 +5,12 @@
 #include "core/HeadlessPanel.h"
 #include "core/QtOneShotTimer.h"
 #include "operations/Engine.h"
+#include "operations/Trace.h"
 #include "protocol/UdpLink.h"
 
 #include <functional>
+#include <memory>
+#include <variant>
 
 namespace kelvane::cli {
 
@@ -19,6 +22,14 @@ public:
     Engine &engine() { return m_engine; }
     HeadlessPanel &panel() { return m_panel; }
 
+    // Writes every datagram to the file from now on; why not, when it cannot.
+    std::optional<QString> traceTo(const QString &path);
+    // The trace asked for, or none.
+    Trace *trace() const { return m_trace.get(); }
+    // From now on the engines of an apply's jobs take what arrives; the
+    // session's own engine, idle after its scan, no longer reads it.
+    void handOverLink();
+
     // Each returns whether the operation did what was asked; the entry the
     // window would show is lastEntry().
     bool scan();
@@ -28,6 +39,8 @@ public:
     bool restoreDefaults(int row);
     bool reset(int row);
 
+    // Scans for the module: its row, or why it cannot be worked on.
+    std::variant<int, QString> find(const DeviceAddress &module);
     // The module's row in Device_List, -1 when the last scan did not find it.
     int rowOf(const DeviceAddress &module) const;
     // The newest log entry without its timestamp, lines joined by a blank.
@@ -41,6 +54,7 @@ private:
     UdpLink m_link;
     QtOneShotTimer m_timer;
     Engine m_engine;
+    std::unique_ptr<Trace> m_trace;
 };
 
 }  // namespace kelvane::cli

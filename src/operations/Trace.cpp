@@ -6,6 +6,11 @@ namespace kelvane {
 
 Trace::Trace(QObject *parent) : QObject(parent) {}
 
+Trace::~Trace()
+{
+    flushPending(QStringLiteral("not handled"));
+}
+
 bool Trace::open(const QString &path)
 {
     m_file.setFileName(path);
@@ -19,6 +24,11 @@ bool Trace::open(const QString &path)
 void Trace::attach(Link &link, Engine &engine)
 {
     connect(&link, &Link::traffic, this, &Trace::onTraffic);
+    explain(engine);
+}
+
+void Trace::explain(Engine &engine)
+{
     connect(&engine, &Engine::datagramHandled, this, &Trace::onHandled);
 }
 

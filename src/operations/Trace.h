@@ -14,6 +14,8 @@ class Trace : public QObject {
     Q_OBJECT
 public:
     explicit Trace(QObject *parent = nullptr);
+    // An arrival still waiting for a verdict is written as not handled.
+    ~Trace() override;
 
     // Creates or empties the file; false, with errorString(), when it cannot.
     bool open(const QString &path);
@@ -21,6 +23,9 @@ public:
 
     // Traces the link's traffic and the engine's reading of each arrival.
     void attach(Link &link, Engine &engine);
+    // Also takes the reading of another engine on the same link, one that
+    // works on a module of its own; it is followed until it is destroyed.
+    void explain(Engine &engine);
 
 private:
     void onTraffic(Direction direction, const QByteArray &datagram, const QString &card,

@@ -1,9 +1,19 @@
-// kelvane run as a script runs it: its exit status, standard output and standard error.
+// kelvane run as a script runs it, and what the tests check it against: the
+// modules read back by the engine itself, profile files and trace files.
 #pragma once
 
+#include "core/HeadlessPanel.h"
+#include "core/QtOneShotTimer.h"
+#include "operations/Engine.h"
+#include "protocol/ParameterValues.h"
+#include "protocol/UdpLink.h"
+
+#include <QTemporaryDir>
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace kelvane::test {
@@ -15,19 +25,82 @@ struct Ran {
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
+// kelvane run to its end; the event loop turns meanwhile, so a simulator's
+// trace keeps being read and a full pipe never stops it answering.
 inline Ran runCli(const QStringList &arguments, int timeoutMs = 60000)
 {
     QProcess process;
     process.start(qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane", arguments);
     Ran ran;
-    // The event loop runs meanwhile, so a simulator's trace keeps being read
-    // and a full pipe never stops it answering.
     if (!QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, timeoutMs))
         return ran;
-    ran.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    if (process.exitStatus() == QProcess::NormalExit)
+        ran.status = process.exitCode();
     ran.out = process.readAllStandardOutput();
     ran.err = QString::fromUtf8(process.readAllStandardError());
     return ran;
+}
+
+// The JSON parameters with these changed.
+inline QJsonObject with(QJsonObject values, const QJsonObject &changes)
+{
+    for (auto it = changes.begin(); it != changes.end(); ++it)
+        values.insert(it.key(), it.value());
+    return values;
+}
+
+// Every module's parameters by its address, as the window's engine reads them
+// in one scan, on a socket released before kelvane runs again.
+inline QHash<QString, QJsonObject> readAll(int timeoutMs = 60000)
+{
+    QHash<QString, QJsonObject> stored;
+    HeadlessPanel panel;
+    UdpLink link;
+    QtOneShotTimer timer;
+    Engine engine(panel, link, timer);
+    engine.startUp();
+    QSignalSpy ended(&engine, &Engine::operationEnded);
+    engine.scan();
+    if (!ended.wait(timeoutMs))
+        return stored;
+    for (int row = 0; row < engine.machine().deviceTable.count(); ++row) {
+        ended.clear();
+        panel.selectDeviceRow(row);
+        engine.deviceListClicked();
+        if (!ended.wait(timeoutMs) || !ended.first().at(1).toBool())
+            return {};
+        stored.insert(engine.machine().deviceTable.address(row).toHex(),
+                      ParameterValues::fromPanel(panel).value().toJson());
+    }
+    return stored;
+}
+
+inline QByteArray profileOf(const QJsonObject &parameters)
+{
+    return QJsonDocument(QJsonObject{{"format", "kelvane-profile"}, {"version", 1}, {"parameters", parameters}})
+        .toJson();
+}
+
+// The file made in the directory; its path.
+inline QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(bytes);
+    return file.fileName();
+}
+
+// A --trace file's lines without their time, the heading left out.
+inline QStringList readTrace(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts).mid(1);
+    for (QString &line : lines)
+        line = line.section('\t', 1);
+    return lines;
 }
 
 }  // namespace kelvane::test
