@@ -49,6 +49,7 @@ inline QStringList outsideCards()
     return outside;
 }
 
+// The tool on its real socket and timer, driven as the window drives it.
 struct ToolRig {
     HeadlessPanel panel;
     UdpLink link;
@@ -94,6 +95,17 @@ struct ToolRig {
         }
         return values;
     }
+    // How the running read or write ended once Device_List is back: 1 with its success entry,
+    // 0 with its failure entry, -1 neither within ms. Each operation starts the log afresh.
+    int outcome(const QString &success, const QString &failure, int ms)
+    {
+        const bool ended = QTest::qWaitFor([&] {
+            return panel.isEnabled(Control::Device_List) &&
+                   (log(1) == QStringList{success} || panel.logText().contains(failure));
+        }, ms);
+        return ended ? int(log(1) == QStringList{success}) : -1;
+    }
+    // Enters the values as the operator would and waits for the write's verdict.
     int write(const QStringList &values, int ms = E2eTimeout)
     {
         for (int row = 0; row < ParameterCount - 1; ++row) {
@@ -109,16 +121,7 @@ struct ToolRig {
         const QString n = StatusLog::number(panel.selectedDeviceRow() + 1);
         return outcome("设置设备" + n + "数据成功！", "设置设备" + n + "参数不成功！", ms);
     }
-    // How the running read or write ended once Device_List is back: 1 with its success entry,
-    // 0 with its failure entry, -1 neither within ms. Each operation starts the log afresh.
-    int outcome(const QString &success, const QString &failure, int ms)
-    {
-        const bool ended = QTest::qWaitFor([&] {
-            return panel.isEnabled(Control::Device_List) &&
-                   (log(1) == QStringList{success} || panel.logText().contains(failure));
-        }, ms);
-        return ended ? int(log(1) == QStringList{success}) : -1;
-    }
+    // Clicks the row and waits for the read's verdict.
     int read(int row, int ms = E2eTimeout)
     {
         panel.selectDeviceRow(row);
