@@ -69,6 +69,7 @@ private:
 
 void TwoCards::init()
 {
+    // The command line is checked before any LAN would be used.
     if (QTest::currentTestFunction() == QByteArray("unknownCardBeforeTheWindow"))
         return;
     // Modules 1 and 2 on the first LAN, 2 and 3 on the second.
