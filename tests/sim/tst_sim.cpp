@@ -66,27 +66,10 @@ private slots:
         const QByteArray exit = QByteArray(6, char(0xFF)) + "END";
         const auto row = [](const char *name, const Script &script) { QTest::newRow(name) << QStringList() << script; };
 
-        // Every query, of modules 1 and 2.
-        row("UB baud: 600bps is item 9", {asked(1, "UB", "09"), asked(2, "UB", "02")});
-        row("UT flow control", {asked(1, "UT", "00"), asked(2, "UT", "01")});
-        row("UD data bits: the digit itself", {asked(1, "UD", "09"), asked(2, "UD", "08")});
-        row("TM four digits after a 0", {asked(1, "TM", "00003"), asked(2, "TM", "00014")});
-        row("UP parity", {asked(1, "UP", "02"), asked(2, "UP", "00")});
-        row("BT four digits after a 0", {asked(1, "BT", "00040"), asked(2, "BT", "00041")});
-        row("US stop bits: the digit itself", {asked(1, "US", "01"), asked(2, "US", "02")});
-        row("CM display mode", {asked(1, "CM", "01"), asked(2, "CM", "02")});
-        row("IP one per module", {asked(1, "IP", "192.168.001.010"), asked(2, "IP", "192.168.001.011")});
-        row("PT five digits", {asked(1, "PT", "00502"), asked(2, "PT", "00503")});
-        row("DA groups of three", {asked(1, "DA", "010.000.000.001"), asked(2, "DA", "010.000.000.002")});
-        row("DP five digits", {asked(1, "DP", "01024"), asked(2, "DP", "01025")});
-        row("SR socket mode", {asked(1, "SR", "00"), asked(2, "SR", "01")});
-        row("ET Ethernet mode", {asked(1, "ET", "02"), asked(2, "ET", "03")});
-        row("PD start mode", {asked(1, "PD", "00"), asked(2, "PD", "01")});
+        // Module 1's every answer is read through the tool end to end; here, that each module has its own.
+        row("module 2's own values", {asked(2, "UB", "02"), asked(2, "TM", "00014"), asked(2, "IP", "192.168.001.011")});
 
-        // Writes stored and read back, or refused with the old value kept; module 2 keeps its own.
-        row("TM two digits padded back", {wrote(1, "TM", "12", Ok), asked(1, "TM", "00012"), asked(2, "TM", "00014")});
-        row("BT largest stored", {wrote(1, "BT", "9999", Ok), asked(1, "BT", "09999")});
-        row("GA stored, padded back", {wrote(1, "GA", "10.1.2.254", Ok), asked(1, "GA", "010.001.002.254")});
+        // Refused writes keep the old value (accepted ones are read back end to end).
         row("UB ':' past the last item refused", {wrote(1, "UB", ":", Er), asked(1, "UB", "09")});
         row("UB two digits refused", {wrote(1, "UB", "10", Er), asked(1, "UB", "09")});
         row("UD 7 below the first item refused", {wrote(1, "UD", "7", Er), asked(1, "UD", "09")});
@@ -95,6 +78,7 @@ private slots:
         row("TM signed refused", {wrote(1, "TM", "-1", Er), asked(1, "TM", "00003")});
         row("DP 65536 refused", {wrote(1, "DP", "65536", Er), asked(1, "DP", "01024")});
         row("IP three groups refused", {wrote(1, "IP", "192.168.1", Er), asked(1, "IP", "192.168.001.010")});
+        row("IP four-digit group refused", {wrote(1, "IP", "192.168.0001.1", Er), asked(1, "IP", "192.168.001.010")});
         row("IP octet 256 refused", {wrote(1, "IP", "192.168.1.256", Er), asked(1, "IP", "192.168.001.010")});
         row("PD 3 past DHCP refused", {wrote(1, "PD", "3", Er), asked(1, "PD", "00")});
         row("unknown code refused", {wrote(1, "ZZ", "1", Er)});
@@ -102,8 +86,6 @@ private slots:
         row("SETUP: every module answers, in order", {{0, "SETUP", all}});
         QTest::newRow("--first 256: its number carries into the fifth address byte")
             << QStringList{"--modules", "1", "--first", "256"} << Script{{0, "SETUP", {found(256)}}};
-        QTest::newRow("--first 16777215: the last module fills all three bytes")
-            << QStringList{"--modules", "1", "--first", "16777215"} << Script{{0, "SETUP", {found(0xFFFFFF)}}};
         row("SETUP with a CR is no discovery", {{0, "SETUP\r", {}}});
         row("another module's address is ignored",
             {{0, query(4, "UB"), {}}, {0, write(4, "UB", "1"), {}}, {0, addr(4) + "END", {}}});
@@ -201,10 +183,6 @@ private slots:
         const auto row = [](const char *name, const QStringList &arguments, const char *error) {
             QTest::newRow(name) << arguments << QString(error);
         };
-        row("unknown option", {"--frobnicate"}, "Unknown option 'frobnicate'.");
-        row("option without its value", {"--modules"}, "Missing value after '--modules'.");
-        row("stray argument", {"12"}, "Unexpected argument: 12");
-        row("--modules not a number", {"--modules", "three"}, "--modules takes a number from 0 to 16777215.");
         row("--modules past three address bytes", {"--modules", "16777216"}, "--modules takes a number from 0 to 16777215.");
         row("--first past the last module number", {"--modules", "2", "--first", "16777215"},
             "--first and --modules must keep every module number within 1 to 16777215.");
@@ -212,6 +190,7 @@ private slots:
         row("--restart-ms over an hour", {"--restart-ms", "3600001"},
             "--restart-ms and --delay take milliseconds from 0 to 3600000.");
         row("--drop above 1", {"--drop", "1.5"}, "--drop takes a fraction from 0 to 1.");
+        row("--drop negative", {"--drop", "-0.1"}, "--drop takes a fraction from 0 to 1.");
         row("--reject a text code", {"--reject", "TM"}, "--reject takes one of: UB UT UD UP US CM SR ET");
         row("--refuse-write lower case", {"--refuse-write", "ip"}, "--refuse-write takes a parameter code such as UB or IP.");
         row("--forget-writes unknown code", {"--forget-writes", "UB,XX"},
