@@ -56,12 +56,7 @@ struct ToolRig {
     QtOneShotTimer timer;
     Engine engine{panel, link, timer};
 
-    // Limited to the named cards when there are any, as --interface does.
-    explicit ToolRig(const QStringList &cards = {})
-    {
-        link.setCardNames(cards);
-        engine.startUp();
-    }
+    ToolRig() { engine.startUp(); }
     QStringList log(qsizetype n) const { return panel.logText().split("\r\n").last(n); }
     bool scan()
     {
@@ -76,14 +71,6 @@ struct ToolRig {
         return items;
     }
     int rowOf(int module) const { return int(devices().indexOf(item(module))); }
-    // Device_List, L_Default, Setting and Run_Device, "1" for enabled.
-    QString commands() const
-    {
-        QString enabled;
-        for (Control c : {Control::Device_List, Control::L_Default, Control::Setting, Control::Run_Device})
-            enabled += panel.isEnabled(c) ? '1' : '0';
-        return enabled;
-    }
     QStringList shown() const
     {
         QStringList values;
@@ -95,15 +82,17 @@ struct ToolRig {
         }
         return values;
     }
-    // How the running read or write ended once Device_List is back: 1 with its success entry,
-    // 0 with its failure entry, -1 neither within ms. Each operation starts the log afresh.
-    int outcome(const QString &success, const QString &failure, int ms)
+    // How the running read or write of list row `row` ended once Device_List is back: 1 with
+    // "<verb>设备 n<success>", 0 with its failure entry, -1 neither within ms.
+    int outcome(int row, const QString &verb, const QString &success, int ms)
     {
+        const QString n = StatusLog::number(row + 1);
+        const QString succeeded = verb + "设备" + n + success;
         const bool ended = QTest::qWaitFor([&] {
             return panel.isEnabled(Control::Device_List) &&
-                   (log(1) == QStringList{success} || panel.logText().contains(failure));
+                   (log(1) == QStringList{succeeded} || panel.logText().contains(verb + "设备" + n + "参数不成功！"));
         }, ms);
-        return ended ? int(log(1) == QStringList{success}) : -1;
+        return ended ? int(log(1) == QStringList{succeeded}) : -1;
     }
     // Enters the values as the operator would and waits for the write's verdict.
     int write(const QStringList &values, int ms = E2eTimeout)
@@ -118,16 +107,14 @@ struct ToolRig {
         for (Control c : StartModes)
             panel.setChecked(c, controlName(c) == values.last());
         engine.setting();
-        const QString n = StatusLog::number(panel.selectedDeviceRow() + 1);
-        return outcome("设置设备" + n + "数据成功！", "设置设备" + n + "参数不成功！", ms);
+        return outcome(panel.selectedDeviceRow(), "设置", "数据成功！", ms);
     }
     // Clicks the row and waits for the read's verdict.
     int read(int row, int ms = E2eTimeout)
     {
         panel.selectDeviceRow(row);
         engine.deviceListClicked();
-        const QString n = StatusLog::number(row + 1);
-        return outcome("读取设备" + n + "参数成功！", "读取设备" + n + "参数不成功！", ms);
+        return outcome(row, "读取", "参数成功！", ms);
     }
 };
 
