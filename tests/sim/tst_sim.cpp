@@ -63,7 +63,6 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<Script>("script");
         const QByteArrayList all = {found(1), found(2), found(3)};
-        const QByteArray exit = QByteArray(6, char(0xFF)) + "END";
         const auto row = [](const char *name, const Script &script) { QTest::newRow(name) << QStringList() << script; };
 
         // Module 1's every answer is read through the tool end to end; here, that each module has its own.
@@ -71,10 +70,8 @@ private slots:
 
         // Refused writes keep the old value (accepted ones are read back end to end).
         row("UB ':' past the last item refused", {wrote(1, "UB", ":", Er), asked(1, "UB", "09")});
-        row("UB two digits refused", {wrote(1, "UB", "10", Er), asked(1, "UB", "09")});
         row("UD 7 below the first item refused", {wrote(1, "UD", "7", Er), asked(1, "UD", "09")});
         row("TM five digits refused", {wrote(1, "TM", "12345", Er), asked(1, "TM", "00003")});
-        row("TM empty refused", {wrote(1, "TM", "", Er), asked(1, "TM", "00003")});
         row("TM signed refused", {wrote(1, "TM", "-1", Er), asked(1, "TM", "00003")});
         row("DP 65536 refused", {wrote(1, "DP", "65536", Er), asked(1, "DP", "01024")});
         row("IP three groups refused", {wrote(1, "IP", "192.168.1", Er), asked(1, "IP", "192.168.001.010")});
@@ -83,21 +80,17 @@ private slots:
         row("PD 3 past DHCP refused", {wrote(1, "PD", "3", Er), asked(1, "PD", "00")});
         row("unknown code refused", {wrote(1, "ZZ", "1", Er)});
 
-        row("SETUP: every module answers, in order", {{0, "SETUP", all}});
-        QTest::newRow("--first 256: its number carries into the fifth address byte")
-            << QStringList{"--modules", "1", "--first", "256"} << Script{{0, "SETUP", {found(256)}}};
         row("SETUP with a CR is no discovery", {{0, "SETUP\r", {}}});
         row("another module's address is ignored",
             {{0, query(4, "UB"), {}}, {0, write(4, "UB", "1"), {}}, {0, addr(4) + "END", {}}});
-        row("the exit frame restarts nobody", {{0, exit, {}}, {1, "SETUP", all}});
+        row("the exit frame restarts nobody", {{0, QByteArray(6, char(0xFF)) + "END", {}}, {1, "SETUP", all}});
         row("shorter than an address is ignored", {{0, addr(1).left(5), {}}});
         row("a query without its CR is ignored", {{0, addr(1) + "ATUB", {}}});
         row("an unknown query is refused", {{0, query(1, "ZZ"), {reply(1, Er)}}});
 
-        row("ATDF acknowledged, that module's factory values back",
-            {wrote(1, "UB", "7", Ok), wrote(1, "IP", "10.9.8.7", Ok), wrote(2, "UB", "0", Ok),
-             {0, query(1, "DF"), {reply(1, Ok)}}, asked(1, "UB", "09"), asked(1, "IP", "192.168.001.010"),
-             asked(2, "UB", "00")});
+        // A module's own defaults are read back end to end.
+        row("ATDF acknowledged, another module keeps its values",
+            {wrote(2, "UB", "0", Ok), {0, query(1, "DF"), {reply(1, Ok)}}, asked(2, "UB", "00")});
         QTest::newRow("END: deaf for restart-ms, then found again")
             << QStringList{"--restart-ms", "2000"}
             << Script{{1000, addr(2) + "END", {}}, {2999, query(2, "UB"), {}}, {2999, write(2, "UB", "5"), {}},
@@ -115,8 +108,7 @@ private slots:
             << QStringList{"--no-write-acks"} << Script{{0, write(1, "UB", "3"), {}}, asked(1, "UB", "03")};
         QTest::newRow("--refuse-write IP: ER and kept, GA taken")
             << QStringList{"--refuse-write", "IP"}
-            << Script{wrote(1, "IP", "10.0.0.9", Er), asked(1, "IP", "192.168.001.010"),
-                      wrote(1, "GA", "10.0.0.1", Ok), asked(1, "GA", "010.000.000.001")};
+            << Script{wrote(1, "IP", "10.0.0.9", Er), asked(1, "IP", "192.168.001.010"), wrote(1, "GA", "10.0.0.1", Ok)};
         QTest::newRow("--forget-writes TM,IP: OK, old values read back, BT stored")
             << QStringList{"--forget-writes", "TM,IP"}
             << Script{wrote(1, "TM", "0077", Ok), asked(1, "TM", "00003"),
