@@ -13,9 +13,6 @@ namespace kelvane::test {
 
 class SimProcess {
 public:
-    SimProcess() = default;
-    SimProcess(const SimProcess &) = delete;
-    SimProcess &operator=(const SimProcess &) = delete;
     // peer-host passes TERM on to the simulator.
     ~SimProcess()
     {
