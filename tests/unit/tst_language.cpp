@@ -1,8 +1,6 @@
-// Which language the operator reads, from the locale's languages and --lang, and
-// that the English translation is compiled in and used.
+// Which language the operator reads, from the locale's languages and --lang.
 #include "core/Language.h"
 
-#include <QCoreApplication>
 #include <QTest>
 
 using namespace kelvane;
@@ -40,15 +38,6 @@ private slots:
         QCOMPARE(languageNamed("en"), Language::English);
         QCOMPARE(languageNamed("EN"), std::nullopt);
         QCOMPARE(languageNamed("zh_CN"), std::nullopt);
-        QCOMPARE(languageNamed(""), std::nullopt);
-    }
-
-    // The compiled translation is in the library and answers engine texts.
-    void englishIsInstalled()
-    {
-        QCOMPARE(QCoreApplication::translate("Scan", "未检查到网络中的设备！"), "未检查到网络中的设备！");
-        installTranslators(Language::English);
-        QCOMPARE(QCoreApplication::translate("Scan", "未检查到网络中的设备！"), "No module found on the network!");
     }
 };
 
