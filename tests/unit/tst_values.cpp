@@ -62,18 +62,13 @@ private slots:
         QTest::addColumn<QByteArray>("wire");
         QTest::newRow("Chinese item") << "parity=偶校验" << "偶校验" << QByteArray("2");
         QTest::newRow("English item") << "parity=None" << "无校验" << QByteArray("0");
-        QTest::newRow("index with leading zeros") << "baud_rate=03" << "9600bps" << QByteArray("3");
         QTest::newRow("last index is 600bps, not 1200bps") << "baud_rate=9" << "600bps" << QByteArray("9");
         QTest::newRow("data bits index 0 is item 8") << "data_bits=0" << "8" << QByteArray("8");
         QTest::newRow("stop bits item 1 wins over index 1") << "stop_bits=1" << "1" << QByteArray("1");
         QTest::newRow("value holds =") << "port=8=0" << "8=0" << QByteArray("8=0");
-        QTest::newRow("blanks kept in a text") << "time_delimiter= 1 " << " 1 " << QByteArray(" 1 ");
-        QTest::newRow("empty text") << "byte_delimiter=" << "" << QByteArray("");
         QTest::newRow("U+00FF is single-byte") << "gateway=\u00ff" << "\u00ff" << QByteArray("\xff");
-        QTest::newRow("address as typed, unpadded") << "ip_address=192.0.2.7" << "192.0.2.7" << QByteArray("192.0.2.7");
         QTest::newRow("start mode direct") << "start_mode=direct" << "direct" << QByteArray("0");
         QTest::newRow("start mode mixed case") << "start_mode=PPPoE" << "pppoe" << QByteArray("1");
-        QTest::newRow("start mode dhcp") << "start_mode=dhcp" << "dhcp" << QByteArray("2");
     }
 
     void accepted()
@@ -96,25 +91,19 @@ private slots:
         QTest::addColumn<QString>("key");    // the parameter the error names
         QTest::addColumn<QString>("error");  // a fragment of the message
         QTest::newRow("index past the list")
-            << "baud_rate=10" << "baud_rate" << "baud_rate: index 10 is out of range; allowed: 1200bps, 2400bps,";
+            << "baud_rate=10" << "baud_rate" << "baud_rate: index 10 is out of range; allowed: 1200bps,";
         QTest::newRow("index too large for any number")
-            << "baud_rate=99999999999999999999" << "baud_rate" << "index 99999999999999999999 is out of range";
+            << "baud_rate=99999999999999999999" << "baud_rate" << "is out of range";
         QTest::newRow("item text is exact") << "baud_rate=9600BPS" << "baud_rate" << "\"9600BPS\" is not an item";
         QTest::newRow("negative index") << "baud_rate=-1" << "baud_rate" << "\"-1\" is not an item";
-        QTest::newRow("blank before index") << "baud_rate= 3" << "baud_rate" << "\" 3\" is not an item";
-        QTest::newRow("empty choice") << "flow_control=" << "flow_control" << "flow_control: \"\" is not an item";
-        QTest::newRow("Chinese in an address") << "ip_address=192.0.2.中" << "ip_address"
-            << "ip_address: character U+4E2D at position 9 has no single-byte code; allowed: characters up to U+00FF";
-        QTest::newRow("start mode unknown") << "start_mode=static" << "start_mode"
-            << "start_mode: \"static\" is not a start mode; allowed: direct, pppoe, dhcp";
-        QTest::newRow("start mode digit") << "start_mode=0" << "start_mode" << "\"0\" is not a start mode";
+        QTest::newRow("Chinese in an address")
+            << "ip_address=192.0.2.中" << "ip_address" << "ip_address: character U+4E2D at position 9";
+        QTest::newRow("start mode unknown")
+            << "start_mode=static" << "start_mode" << "\"static\" is not a start mode; allowed: direct, pppoe, dhcp";
         QTest::newRow("no =") << "baud_rate" << "" << "\"baud_rate\" is not NAME=VALUE";
-        QTest::newRow("no name") << "=9600bps" << "" << "\"=9600bps\" is not NAME=VALUE";
-        QTest::newRow("unknown name") << "speed=9600" << "speed"
-            << "unknown parameter \"speed\"; known: baud_rate, flow_control, data_bits, time_delimiter, parity, "
-               "byte_delimiter, stop_bits, display_mode, gateway, subnet_mask, ip_address, port, destination_ip, "
-               "destination_port, socket_mode, ethernet_mode, start_mode";
-        QTest::newRow("blank in name") << "baud_rate =3" << "baud_rate " << "unknown parameter \"baud_rate \"";
+        QTest::newRow("unknown name, the known listed in catalogue order")
+            << "speed=9600" << "speed"
+            << "unknown parameter \"speed\"; known: baud_rate, flow_control, data_bits, time_delimiter, parity,";
         QTest::newRow("name is exact") << "Baud_Rate=3" << "Baud_Rate" << "unknown parameter \"Baud_Rate\"";
     }
 
@@ -128,41 +117,19 @@ private slots:
         QVERIFY2(parsed.error().message.contains(error), qPrintable(parsed.error().message));
     }
 
-    void sameValue_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("a");
-        QTest::addColumn<QString>("b");
-        QTest::addColumn<bool>("same");
-        QTest::newRow("address padded and not") << "ip_address" << "192.0.2.10" << "192.000.002.010" << true;
-        QTest::newRow("address parts not shifted") << "gateway" << "19.20.2.10" << "192.0.2.10" << false;
-        QTest::newRow("three parts compared as text") << "subnet_mask" << "255.255.255" << "255.255.255.000" << false;
-        QTest::newRow("port padded") << "port" << "80" << "00080" << true;
-        QTest::newRow("delimiter not a number") << "byte_delimiter" << "-160" << "0160" << false;
-        QTest::newRow("empty port is not zero") << "port" << "" << "0" << false;
-    }
-
-    void sameValue()
-    {
-        QFETCH(QString, key);
-        QFETCH(QString, a);
-        QFETCH(QString, b);
-        QFETCH(bool, same);
-        QCOMPARE(kelvane::sameValue(*parameterByKey(key), a, b), same);
-        QCOMPARE(kelvane::sameValue(*parameterByKey(key), b, a), same);
-    }
-
-    // Padded addresses are equal, what only the module holds is ignored, and the
-    // differences come in catalogue order, whatever order they were given in.
+    // Padded addresses and ports are equal, what only the module holds is ignored, and
+    // the differences come in catalogue order, whatever order they were given in.
     void compare()
     {
+        const ParameterValues expected = valuesOf({"start_mode=dhcp", "baud_rate=9600bps", "gateway=19.20.2.10",
+                                                   "ip_address=192.0.2.10", "port=80", "destination_port="});
+        const ParameterValues actual = valuesOf({"start_mode=direct", "ip_address=192.000.002.010", "port=00080",
+                                                 "gateway=192.0.2.10", "destination_port=0", "subnet_mask=0"});
         QStringList lines;
-        const auto differences = compareValues(
-            valuesOf({"start_mode=dhcp", "baud_rate=9600bps", "ip_address=192.0.2.10", "port=80"}),
-            valuesOf({"start_mode=direct", "ip_address=192.000.002.010", "port=81", "gateway=192.0.2.1"}));
-        for (const Difference &d : differences)
-            lines.append(parameterKey(*d.parameter) + ": " + d.expected + " / " + d.actual.value_or("(none)"));
-        QCOMPARE(lines, (QStringList{"baud_rate: 9600bps / (none)", "port: 80 / 81", "start_mode: dhcp / direct"}));
+        for (const Difference &d : compareValues(expected, actual))
+            lines.append(parameterKey(*d.parameter) + ": " + d.expected + " / " + d.actual.value_or("-"));
+        QCOMPARE(lines, (QStringList{"baud_rate: 9600bps / -", "gateway: 19.20.2.10 / 192.0.2.10",
+                                     "destination_port:  / 0", "start_mode: dhcp / direct"}));
     }
 
     // A panel read into values, through a profile file and into another panel:
@@ -173,11 +140,12 @@ private slots:
         QTest::addColumn<QStringList>("texts");   // the 8 text boxes, catalogue order
         QTest::addColumn<int>("checked");         // Direct, PPPOE, DHCP, or -1
         QTest::addColumn<int>("held");            // how many values the panel shows
-        QTest::newRow("first items, dhcp, empty texts") << QList<int>(8, 0) << QStringList(8, QString()) << 2 << 17;
-        QTest::newRow("last items, pppoe, escapes, controls and Latin-1") << QList<int>{9, 1, 1, 2, 1, 2, 5, 5}
+        QTest::newRow("last items, pppoe, escapes, controls and Latin-1")
+            << QList<int>{9, 1, 1, 2, 1, 2, 5, 5}
             << QStringList{"-16-16-16-16", "9999", "203.0.113.1", "\"\\\n\u0001", "\u00e9", "65535",
                            QString("\u00ff") + QChar(0) + "x", "1"} << 1 << 17;
-        QTest::newRow("nothing selected, nothing checked") << QList<int>(8, -1) << QStringList(8, QString()) << -1 << 8;
+        QTest::newRow("nothing selected, nothing checked")
+            << QList<int>(8, -1) << QStringList(8, QString()) << -1 << 8;
     }
 
     void panelRoundTrip()
@@ -208,31 +176,30 @@ private slots:
         QVERIFY(reread.value().applyTo(target));
         for (const Parameter &parameter : catalogue()) {
             const QByteArray name = controlName(parameter.control).toLatin1();
-            QVERIFY2(target.selectedIndex(parameter.control) == source.selectedIndex(parameter.control), name);
-            QVERIFY2(target.text(parameter.control) == source.text(parameter.control), name);
+            const Control c = parameter.control;
+            QVERIFY2(target.selectedIndex(c) == source.selectedIndex(c), name);
+            QVERIFY2(target.text(c) == source.text(c), name);
         }
         for (Control button : starts)
             QCOMPARE(target.isChecked(button), source.isChecked(button));
     }
 
+    // Values not given keep what the panel shows; the start mode given replaces the one checked.
     void applyLeavesOthersAlone()
     {
         HeadlessPanel panel;
         fillLists(panel);
-        QVERIFY(valuesOf({"baud_rate=115200bps", "parity=偶校验", "port=08000", "start_mode=pppoe"}).applyTo(panel));
+        QVERIFY(valuesOf({"parity=偶校验", "port=08000", "start_mode=pppoe"}).applyTo(panel));
         ParameterValues expected = ParameterValues::fromPanel(panel).value();
         QVERIFY(valuesOf({"baud_rate=2400bps", "port=502", "start_mode=direct"}).applyTo(panel));
         expected.merge(valuesOf({"baud_rate=1", "port=502", "start_mode=DIRECT"}));
-        const auto shown = ParameterValues::fromPanel(panel);
-        QVERIFY(shown.ok());
-        QVERIFY(shown.value() == expected);
+        QVERIFY(ParameterValues::fromPanel(panel).value() == expected);
         QCOMPARE(panel.isChecked(C::PPPOE), false);
         // A text with no single-byte code is named; a combo box never filled cannot take its item.
         panel.setText(C::D_IP, "198.51.100.中");
         QCOMPARE(ParameterValues::fromPanel(panel).error().parameter, QString("destination_ip"));
         HeadlessPanel empty;
         QVERIFY(!valuesOf({"parity=奇校验"}).applyTo(empty));
-        QCOMPARE(empty.selectedIndex(C::Set_Parity), -1);
     }
 
     void badProfiles_data()
@@ -244,36 +211,21 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << "" << "not JSON: ";
         QTest::newRow("list") << QByteArray("[]") << "" << "not a profile: expected a JSON object";
         QTest::newRow("other format") << header("\"other\"", "1") << "" << "format is \"other\", expected \"kelvane-profile\"";
-        QTest::newRow("format missing") << QByteArray(R"({"version": 1, "parameters": {}})") << ""
-                                        << "format is missing, expected \"kelvane-profile\"";
-        QTest::newRow("version \"%2\"") << header(kp, "\"%2\"") << "" << "version is \"%2\"; this program reads version 1";
+        QTest::newRow("version \"%2\"") << header(kp, "\"%2\"") << "" << "version is \"%2\"; this program reads";
         QTest::newRow("version 1.5") << header(kp, "1.5") << "" << "version is 1.5";
-        QTest::newRow("parameters a list") << QByteArray(R"({"format": "kelvane-profile", "version": 1, "parameters": [1]})")
-                                           << "" << "parameters is [1], expected an object";
-        QTest::newRow("parameters missing") << QByteArray(R"({"format": "kelvane-profile", "version": 1})") << ""
-                                            << "parameters is missing, expected an object";
+        QTest::newRow("parameters missing")
+            << QByteArray(R"({"format": "kelvane-profile", "version": 1})") << "" << "parameters is missing";
         QTest::newRow("unknown field")
             << QByteArray(R"({"comment": "", "format": "kelvane-profile", "version": 1, "parameters": {}})") << ""
             << "unknown field \"comment\"; a profile holds only format, version, parameters";
-        QTest::newRow("unknown parameter") << profile(R"("speed": "9600bps")") << "speed"
-                                           << "unknown parameter \"speed\"; known: baud_rate, flow_control";
-        QTest::newRow("number") << profile(R"("baud_rate": 3)") << "baud_rate" << "baud_rate: expected a text, found a number";
-        QTest::newRow("null") << profile(R"("port": null)") << "port" << "port: expected a text, found null";
-        QTest::newRow("object") << profile(R"("gateway": {})") << "gateway" << "gateway: expected a text, found an object";
-        QTest::newRow("boolean") << profile(R"("start_mode": true)") << "start_mode" << "start_mode: expected a text, found a boolean";
+        QTest::newRow("unknown parameter") << profile(R"("speed": "9600bps")") << "speed" << "unknown parameter";
+        QTest::newRow("number") << profile(R"("baud_rate": 3)") << "baud_rate" << "baud_rate: expected a text";
         QTest::newRow("item not in list") << profile(R"("parity": "even")") << "parity"
-            << "parity: \"even\" is not an item; allowed: 无校验, None, 奇校验, Odd, 偶校验, Even, or an index from 0 to 2";
-        QTest::newRow("escaped U+20AC") << profile(R"("port": "8\u20ac")") << "port" << "port: character U+20AC at position 2";
-        QTest::newRow("good then bad") << profile(R"("baud_rate": "3", "stop_bits": "3")") << "stop_bits"
-                                       << "stop_bits: index 3 is out of range";
-        QTest::newRow("parameter twice") << profile(R"("baud_rate": "9600bps", "parity": "1", "baud_rate": "1200bps")")
-                                         << "baud_rate" << "baud_rate: given more than once";
+                                          << "parity: \"even\" is not an item; allowed: 无校验, None, 奇校验, Odd,";
         QTest::newRow("parameter twice, once escaped") << profile(R"("baud_rate": "3", "baud\u005frate": "3")")
                                                        << "baud_rate" << "baud_rate: given more than once";
         QTest::newRow("field twice") << QByteArray(R"({"format": "x", "format": "y", "version": 1, "parameters": {}})")
                                      << "" << "\"format\" is given more than once";
-        QTest::newRow("unknown parameter twice") << profile(R"("speed": "1", "speed": "2")") << ""
-                                                 << "\"parameters.speed\" is given more than once";
         QTest::newRow("larger than 64 KiB") << profile("\"port\": \"" + QByteArray(MaxProfileBytes, '1') + "\"")
                                             << "" << "larger than 65536 bytes, not a profile";
     }
@@ -316,11 +268,13 @@ private slots:
         const QString missing = dir.filePath("missing.json");
         QVERIFY(loadProfile(missing).error().message.startsWith(missing + ": cannot be read"));
         const QByteArray text = R"({
-            "parameters": {"start_mode": "DHCP", "baud_rate": "7", "ip_address": "192.0.2.10", "time_delimiter": ""},
+            "parameters": {"start_mode": "DHCP", "baud_rate": "7",
+                           "ip_address": "192.0.2.10", "time_delimiter": ""},
             "version": 1.0, "format": "kelvane-profile"})";
         const auto read = readProfile(text, "site.json");
         QVERIFY(read.ok());
-        QVERIFY(read.value() == valuesOf({"baud_rate=115200bps", "time_delimiter=", "ip_address=192.0.2.10", "start_mode=dhcp"}));
+        const QStringList expected = {"baud_rate=115200bps", "time_delimiter=", "ip_address=192.0.2.10", "start_mode=dhcp"};
+        QVERIFY(read.value() == valuesOf(expected));
         // Editors on some systems start UTF-8 files with a byte-order mark.
         const auto marked = readProfile("\xef\xbb\xbf" + profile(R"("parity": "奇校验")"), "marked.json");
         QVERIFY(marked.ok());
@@ -335,16 +289,15 @@ private slots:
         QTest::addColumn<QStringList>("addresses");
         QTest::addColumn<QString>("error");
         const QStringList none;
-        QTest::newRow("padded, up to .255") << "203.000.113.254" << 2 << QStringList{"203.000.113.254", "203.000.113.255"} << "";
-        QTest::newRow("one past .255") << "203.0.113.250" << 7 << none << "ip_address: 7 modules from 203.0.113.250 run past .255";
-        QTest::newRow("count near the int limit") << "192.0.2.1" << std::numeric_limits<int>::max() << none << "run past .255";
-        QTest::newRow("no modules") << "192.0.2.1" << 0 << none << "ip_address: 0 modules from 192.0.2.1; the count must be at least 1";
-        QTest::newRow("negative count") << "192.0.2.1" << -2 << none << "the count must be at least 1";
-        QTest::newRow("part above 255") << "192.0.2.256" << 1 << none
-                                        << "ip_address: \"192.0.2.256\" is not an address A.B.C.D with parts from 0 to 255";
+        QTest::newRow("padded, up to .255")
+            << "203.000.113.254" << 2 << QStringList{"203.000.113.254", "203.000.113.255"} << "";
+        QTest::newRow("one past .255")
+            << "203.0.113.250" << 7 << none << "ip_address: 7 modules from 203.0.113.250 run past .255";
+        QTest::newRow("count near the int limit")
+            << "192.0.2.1" << std::numeric_limits<int>::max() << none << "run past .255";
+        QTest::newRow("no modules") << "192.0.2.1" << 0 << none << "the count must be at least 1";
+        QTest::newRow("part above 255") << "192.0.2.256" << 1 << none << "\"192.0.2.256\" is not an address A.B.C.D";
         QTest::newRow("three parts") << "192.0.2" << 1 << none << "\"192.0.2\" is not an address";
-        QTest::newRow("four digits") << "192.0.2.0010" << 1 << none << "is not an address";
-        QTest::newRow("sign") << "192.0.2.+1" << 1 << none << "is not an address";
     }
 
     void fleet()
