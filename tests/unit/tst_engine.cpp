@@ -278,6 +278,11 @@ private slots:
         QCOMPARE(rig.link.sent, QByteArrayList{QByteArray::fromHex("001122334400 454E44")});
         QCOMPARE(rig.panel.deviceText(0), QString("设备 ( 001122334401 )"));
         QCOMPARE(rig.engine.machine().deviceTable.entry(0), addr(1));
+        // Nothing is selected now: a write is refused before anything goes out.
+        rig.link.sent.clear();
+        rig.engine.setting();
+        QCOMPARE(rig.panel.logText(), logOf({At, "没有选择设备！"}));
+        QCOMPARE(rig.link.sent, QByteArrayList());
     }
 };
 
