@@ -94,7 +94,9 @@ private slots:
             << "baud_rate=10" << "baud_rate" << "baud_rate: index 10 is out of range; allowed: 1200bps,";
         QTest::newRow("index too large for any number")
             << "baud_rate=99999999999999999999" << "baud_rate" << "is out of range";
-        QTest::newRow("item text is exact") << "baud_rate=9600BPS" << "baud_rate" << "\"9600BPS\" is not an item";
+        QTest::newRow("item text is exact, items, names and indexes listed")
+            << "parity=EVEN" << "parity"
+            << "\"EVEN\" is not an item; allowed: 无校验, None, 奇校验, Odd, 偶校验, Even, or an index from 0 to 2";
         QTest::newRow("negative index") << "baud_rate=-1" << "baud_rate" << "\"-1\" is not an item";
         QTest::newRow("Chinese in an address")
             << "ip_address=192.0.2.中" << "ip_address" << "ip_address: character U+4E2D at position 9";
@@ -220,8 +222,6 @@ private slots:
             << "unknown field \"comment\"; a profile holds only format, version, parameters";
         QTest::newRow("unknown parameter") << profile(R"("speed": "9600bps")") << "speed" << "unknown parameter";
         QTest::newRow("number") << profile(R"("baud_rate": 3)") << "baud_rate" << "baud_rate: expected a text";
-        QTest::newRow("item not in list") << profile(R"("parity": "even")") << "parity"
-                                          << "parity: \"even\" is not an item; allowed: 无校验, None, 奇校验, Odd,";
         QTest::newRow("parameter twice, once escaped") << profile(R"("baud_rate": "3", "baud\u005frate": "3")")
                                                        << "baud_rate" << "baud_rate: given more than once";
         QTest::newRow("field twice") << QByteArray(R"({"format": "x", "format": "y", "version": 1, "parameters": {}})")
@@ -297,7 +297,6 @@ private slots:
             << "192.0.2.1" << std::numeric_limits<int>::max() << none << "run past .255";
         QTest::newRow("no modules") << "192.0.2.1" << 0 << none << "the count must be at least 1";
         QTest::newRow("part above 255") << "192.0.2.256" << 1 << none << "\"192.0.2.256\" is not an address A.B.C.D";
-        QTest::newRow("three parts") << "192.0.2" << 1 << none << "\"192.0.2\" is not an address";
     }
 
     void fleet()
