@@ -60,7 +60,8 @@ private slots:
         QTest::newRow("UP without 0 before the digit refused")
             << 4 << QByteArray("12") << "读取串口通信数据校验方式错误！";
         QTest::newRow("BT any five bytes read as digits") << 5 << QByteArray("0\xFF\x80" "09") << "text 2078009";
-        QTest::newRow("GA groups, whatever between") << 8 << QByteArray("192 168/001x010") << "text 192.168.001.010";
+        QTest::newRow("GA groups, whatever between")
+            << 8 << QByteArray("192 168/001x010") << "text 192.168.001.010";
         QTest::newRow("PD 2 names the start mode") << 16 << QByteArray("02") << "mode 2";
     }
 
@@ -171,7 +172,8 @@ private slots:
         QTest::newRow("read on the third attempt")
             << Exchange::Read << 2 << 17 << silence << 0 << 3 << logOf({At, read, At, "读取设备 3参数成功！"}) << Unlocked;
         QTest::newRow("write on the second attempt")
-            << Exchange::Write << 1 << 17 << silence << 0 << 3 << logOf({At, write, At, "设置设备 3数据成功！"}) << Unlocked;
+            << Exchange::Write << 1 << 17 << silence << 0 << 3 << logOf({At, write, At, "设置设备 3数据成功！"})
+            << Unlocked;
         QTest::newRow("read silent from the sixth")
             << Exchange::Read << 0 << 5 << silence << 2 << -1 << readFailed << afterRead;
         QTest::newRow("write silent from the tenth")
