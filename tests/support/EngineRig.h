@@ -27,21 +27,16 @@ inline QByteArray addr(int i)
     return QByteArray::fromHex("0011223344") + char(i);
 }
 
-// The value a write of row r carries when the window shows answer r: addresses
-// and ports (rows 8 to 13) whole, the others without the leading 0.
-inline QByteArray writtenValue(int r)
-{
-    return r >= 8 && r <= 13 ? Answers[r] : Answers[r].mid(1);
-}
-
 inline QByteArray queryFrame(int r, int module = 0)
 {
     return addr(module) + "AT" + Codes[r] + '\r';
 }
 
+// A write of row r when the window shows answer r: addresses and ports (rows 8
+// to 13) whole, the others without the leading 0.
 inline QByteArray writeFrame(int r, int module = 0)
 {
-    return addr(module) + "AT" + Codes[r] + '=' + writtenValue(r) + '\r';
+    return addr(module) + "AT" + Codes[r] + '=' + (r >= 8 && r <= 13 ? Answers[r] : Answers[r].mid(1)) + '\r';
 }
 
 // The whole log of these lines: entries start with FixedStamp.
@@ -107,7 +102,6 @@ struct EngineRig {
         return {panel.isEnabled(Control::Device_List), panel.isEnabled(Control::L_Default),
                 panel.isEnabled(Control::Setting), panel.isEnabled(Control::Run_Device)};
     }
-    const Machine &machine() const { return engine.machine(); }
 };
 
 inline const QList<bool> Locked = {false, false, false, false};

@@ -4,7 +4,6 @@
 #include "core/Link.h"
 
 #include <QByteArrayList>
-#include <QHash>
 
 namespace kelvane::test {
 
@@ -28,11 +27,6 @@ public:
         return true;
     }
     QString localAddress() const override { return QStringLiteral("192.0.2.1"); }
-    std::optional<ModuleRoute> routeOf(const DeviceAddress &module) const override
-    {
-        const auto route = routes.constFind(module.toByteArray());
-        return route == routes.constEnd() ? std::nullopt : std::optional<ModuleRoute>(*route);
-    }
     QList<NetworkCard> cards() const override { return cardList; }
 
     // What a module would answer.
@@ -43,9 +37,7 @@ public:
     QByteArrayList sent;
     // The cable is out: every send fails.
     bool unreachable = false;
-    // Where modules were heard, by address bytes, and the cards in use: one
-    // card, the one localAddress() names.
-    QHash<QByteArray, ModuleRoute> routes;
+    // The cards in use: one card, the one localAddress() names.
     QList<NetworkCard> cardList{{QStringLiteral("eth0"), 2, QHostAddress(QStringLiteral("192.0.2.1"))}};
 
 private:

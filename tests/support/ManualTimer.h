@@ -11,7 +11,6 @@ public:
     {
         m_active = true;
         lastInterval = intervalMs;
-        ++starts;
     }
     void stop() override { m_active = false; }
     bool isActive() const override { return m_active; }
@@ -27,7 +26,6 @@ public:
     }
 
     int lastInterval = 0;
-    int starts = 0;
 
 private:
     bool m_active = false;
