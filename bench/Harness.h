@@ -2,7 +2,8 @@
 // `kelvane` commands, a bare client, timing and the table.
 #pragma once
 
-#include "core/HeadlessPanel.h"
+#include "Presenter.h"
+#include "support/HeadlessPanel.h"
 #include "core/QtOneShotTimer.h"
 #include "operations/Engine.h"
 #include "protocol/UdpLink.h"
@@ -52,8 +53,9 @@ struct Tool {
     HeadlessPanel panel;
     UdpLink link;
     QtOneShotTimer timer;
-    Engine engine{panel, link, timer};
-    Tool() { engine.startUp(); }
+    Engine engine{link, timer};
+    Presenter window{panel, engine};
+    Tool() { window.startUp(); }
 };
 
 // kelvane-sim on the peer host of one LAN (1 to 3, see scripts/peer-host),

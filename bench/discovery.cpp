@@ -26,7 +26,7 @@ Listing scanRuns(bool whole, const std::function<void(Tool &)> &prepare)
     for (int run = 0; run < Runs; ++run) {
         Tool tool;
         prepare(tool);
-        timeUntil([&] { tool.engine.scan(); }, [&] { return tool.panel.deviceRowCount() == Modules; }, {},
+        timeUntil([&] { tool.window.scan(); }, [&] { return tool.panel.deviceRowCount() == Modules; }, {},
                   TimeoutMs - 50);
         if (tool.engine.machine().ScanRound != 1)
             fail("a second discovery round went out before the first round's rows were counted");

@@ -18,11 +18,11 @@ void exchange()
 
     const auto engineRound = [&](std::vector<double> &ms) {
         Tool tool;
-        timeUntil([&] { tool.engine.scan(); }, [&] { return tool.engine.machine().ScanRound == 0; },
+        timeUntil([&] { tool.window.scan(); }, [&] { return tool.engine.machine().ScanRound == 0; },
                   "the scan never ended", ScanMs);
         if (tool.panel.deviceRowCount() != 1)
             fail(QStringLiteral("the scan found %1 modules, not the one").arg(tool.panel.deviceRowCount()));
-        address = tool.engine.machine().deviceTable.address(0).toByteArray();
+        address = tool.engine.deviceTable().address(0).toByteArray();
         sent.clear();
         QObject::connect(&tool.link, &Link::traffic, &tool.link, [&](Direction direction, const QByteArray &datagram) {
             if (direction == Direction::Sent && sent.size() < 2 * ParameterCount)
@@ -34,11 +34,11 @@ void exchange()
         };
         const auto read = [&] {
             tool.panel.selectDeviceRow(0);
-            tool.engine.deviceListClicked();
+            tool.window.deviceListClicked();
         };
         for (int pair = 0; pair < PairsPerRound; ++pair)
             ms.push_back(logged(read, "读取设备" + n + "参数成功！") +
-                         logged([&] { tool.engine.setting(); }, "设置设备" + n + "数据成功！"));
+                         logged([&] { tool.window.setting(); }, "设置设备" + n + "数据成功！"));
     };
     const auto bareRound = [&](std::vector<double> &ms) {
         if (sent.size() != 2 * ParameterCount)

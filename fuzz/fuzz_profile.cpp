@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the profile reader, as a file from anywhere might.
 // Whatever reads must write back to text that reads to the same values, and
 // every value held must be one the window can show and a write can send.
-#include "core/HeadlessPanel.h"
+#include "support/HeadlessPanel.h"
 #include "profiles/Profile.h"
 #include "protocol/Catalogue.h"
 #include "protocol/ParameterValue.h"

@@ -2,7 +2,8 @@
 // any order and at every Step, through the same headless panel the tests use.
 //
 // Input: a sequence of records; the first byte of each picks the event.
-#include "core/HeadlessPanel.h"
+#include "Presenter.h"
+#include "support/HeadlessPanel.h"
 #include "operations/Engine.h"
 #include "protocol/Catalogue.h"
 #include "support/FakeLink.h"
@@ -75,8 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     HeadlessPanel panel;
     test::FakeLink link;
     test::ManualTimer timer;
-    Engine engine(panel, link, timer);
-    engine.startUp();
+    Engine engine(link, timer);
+    Presenter window(panel, engine);
+    window.startUp();
 
     Reader in(data, size);
     while (!in.atEnd()) {
@@ -97,17 +99,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             timer.fire();
             break;
         case 4:
-            engine.scan();
+            window.scan();
             break;
         case 5:
             panel.selectDeviceRow(int(in.byte()) - 1);
-            engine.deviceListClicked();
+            window.deviceListClicked();
             break;
         case 6:
-            engine.setting();
+            window.setting();
             break;
         case 7:
-            (in.byte() & 1) ? engine.restoreDefaults() : engine.runDevice();
+            (in.byte() & 1) ? window.restoreDefaults() : window.runDevice();
             break;
         case 8:
             engine.machine().Step = reachableStep(in.byte());
@@ -119,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // What the engine may never do, whatever arrived. (ScanRound may pass
         // 4: every press of Scan during a scan counts as a round.)
         const Machine &m = engine.machine();
-        if (m.deviceTable.count() > DeviceTableCapacity || m.deviceTable.count() != panel.deviceRowCount()
+        if (engine.deviceTable().count() > DeviceTableCapacity || engine.deviceTable().count() != panel.deviceRowCount()
             || m.RetryCount < 0 || m.RetryCount > MaxRetries || m.ScanRound < 0)
             __builtin_trap();
     }

@@ -787,4 +787,199 @@
         <translation>All files (*)</translation>
     </message>
 </context>
+<context>
+    <name>kelvane::cli</name>
+    <message>
+        <source>&apos;%1&apos; is no module address: give its 12 hex digits, e.g. 024B56000001.</source>
+        <translation>&apos;%1&apos; is no module address: give its 12 hex digits, e.g. 024B56000001.</translation>
+    </message>
+    <message>
+        <source>Module %1 is named twice.</source>
+        <translation>Module %1 is named twice.</translation>
+    </message>
+    <message>
+        <source>%1 is given twice.</source>
+        <translation>%1 is given twice.</translation>
+    </message>
+    <message>
+        <source>Parameters (NAME=VALUE):</source>
+        <translation>Parameters (NAME=VALUE):</translation>
+    </message>
+    <message>
+        <source>(or the item&apos;s index, 0 to %1)</source>
+        <translation>(or the item&apos;s index, 0 to %1)</translation>
+    </message>
+    <message>
+        <source>text of single-byte characters</source>
+        <translation>text of single-byte characters</translation>
+    </message>
+    <message>
+        <source>Commands:</source>
+        <translation>Commands:</translation>
+    </message>
+    <message>
+        <source>MODULE is a module&apos;s address as the list shows it: 12 hex digits, e.g. 024B56000001.
+Exit status: 0 done, 1 the module did not answer, refused or the operation failed,
+2 bad command line or value (nothing was sent).
+Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
+</source>
+        <translation>MODULE is a module&apos;s address as the list shows it: 12 hex digits, e.g. 024B56000001.
+Exit status: 0 done, 1 the module did not answer, refused or the operation failed,
+2 bad command line or value (nothing was sent).
+Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
+</translation>
+    </message>
+    <message>
+        <source>Find every module (four discovery rounds) and list them.</source>
+        <translation>Find every module (four discovery rounds) and list them.</translation>
+    </message>
+    <message>
+        <source>Read the module&apos;s 17 parameters.</source>
+        <translation>Read the module&apos;s 17 parameters.</translation>
+    </message>
+    <message>
+        <source>Read the module, change the named parameters, write all 17.</source>
+        <translation>Read the module, change the named parameters, write all 17.</translation>
+    </message>
+    <message>
+        <source>Restore the module&apos;s factory settings.</source>
+        <translation>Restore the module&apos;s factory settings.</translation>
+    </message>
+    <message>
+        <source>Restart the module.</source>
+        <translation>Restart the module.</translation>
+    </message>
+    <message>
+        <source>Save the module&apos;s 17 parameters as a profile.</source>
+        <translation>Save the module&apos;s 17 parameters as a profile.</translation>
+    </message>
+    <message>
+        <source>Write the profile&apos;s parameters to each module, several at once, and list how each went.</source>
+        <translation>Write the profile&apos;s parameters to each module, several at once, and list how each went.</translation>
+    </message>
+    <message>
+        <source>Show where the module differs from the profile.</source>
+        <translation>Show where the module differs from the profile.</translation>
+    </message>
+    <message>
+        <source>Finds Kelvane serial-to-Ethernet modules on the local network and reads, writes, restores and restarts them, as the kelvane-config window does.</source>
+        <translation>Finds Kelvane serial-to-Ethernet modules on the local network and reads, writes, restores and restarts them, as the kelvane-config window does.</translation>
+    </message>
+    <message>
+        <source>Show this help, or a command&apos;s.</source>
+        <translation>Show this help, or a command&apos;s.</translation>
+    </message>
+    <message>
+        <source>Show the version.</source>
+        <translation>Show the version.</translation>
+    </message>
+    <message>
+        <source>Answer with one JSON document on standard output.</source>
+        <translation>Answer with one JSON document on standard output.</translation>
+    </message>
+    <message>
+        <source>Write every datagram sent and received to FILE.</source>
+        <translation>Write every datagram sent and received to FILE.</translation>
+    </message>
+    <message>
+        <source>scan, read, write, defaults, reset, save, apply or diff</source>
+        <translation>scan, read, write, defaults, reset, save, apply or diff</translation>
+    </message>
+    <message>
+        <source>Try &apos;kelvane --help&apos;.</source>
+        <translation>Try &apos;kelvane --help&apos;.</translation>
+    </message>
+    <message>
+        <source>--lang takes zh or en, not &apos;%1&apos;.</source>
+        <translation>--lang takes zh or en, not &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>No command given.</source>
+        <translation>No command given.</translation>
+    </message>
+    <message>
+        <source>Unknown command &apos;%1&apos;; the commands are %2.</source>
+        <translation>Unknown command &apos;%1&apos;; the commands are %2.</translation>
+    </message>
+    <message>
+        <source>Cannot write the trace to %1: %2</source>
+        <translation>Cannot write the trace to %1: %2</translation>
+    </message>
+    <message>
+        <source>Module %1 gave answers that could not be read for: %2.</source>
+        <translation>Module %1 gave answers that could not be read for: %2.</translation>
+    </message>
+    <message>
+        <source>Nothing changed; all 17 parameters were written.</source>
+        <translation>Nothing changed; all 17 parameters were written.</translation>
+    </message>
+    <message>
+        <source>Every module the scan finds, in list order.</source>
+        <translation>Every module the scan finds, in list order.</translation>
+    </message>
+    <message>
+        <source>Give the modules consecutive IP addresses from this one.</source>
+        <translation>Give the modules consecutive IP addresses from this one.</translation>
+    </message>
+    <message>
+        <source>Read each module back and compare.</source>
+        <translation>Read each module back and compare.</translation>
+    </message>
+    <message>
+        <source>Restart each module after its write was read back as written.</source>
+        <translation>Restart each module after its write was read back as written.</translation>
+    </message>
+    <message>
+        <source>Work on up to N modules at once (default 8).</source>
+        <translation>Work on up to N modules at once (default 8).</translation>
+    </message>
+    <message>
+        <source>restarted</source>
+        <translation>restarted</translation>
+    </message>
+    <message>
+        <source>verified</source>
+        <translation>verified</translation>
+    </message>
+    <message>
+        <source>written</source>
+        <translation>written</translation>
+    </message>
+    <message>
+        <source>Saved the 17 parameters of %1 to %2.</source>
+        <translation>Saved the 17 parameters of %1 to %2.</translation>
+    </message>
+    <message>
+        <source>The module holds every value of the profile.</source>
+        <translation>The module holds every value of the profile.</translation>
+    </message>
+    <message>
+        <source>--parallel takes a number from 1 to %1.</source>
+        <translation>--parallel takes a number from 1 to %1.</translation>
+    </message>
+    <message>
+        <source>No module was found on the network.</source>
+        <translation>No module was found on the network.</translation>
+    </message>
+    <message>
+        <source>MODULE</source>
+        <translation>MODULE</translation>
+    </message>
+    <message>
+        <source>IP ADDRESS</source>
+        <translation>IP ADDRESS</translation>
+    </message>
+    <message>
+        <source>RESULT</source>
+        <translation>RESULT</translation>
+    </message>
+    <message>
+        <source>DETAIL</source>
+        <translation>DETAIL</translation>
+    </message>
+    <message>
+        <source>Module %1 was not found on the network.</source>
+        <translation>Module %1 was not found on the network.</translation>
+    </message>
+</context>
 </TS>

@@ -34,11 +34,13 @@ void Output::result(const QJsonObject &document, const QString &text) const
     out().flush();
 }
 
-int Output::error(int status, const QString &message) const
+int Output::error(int status, const QString &message, const QString &outcome) const
 {
     if (m_json) {
-        out() << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("error"), message}})
-                                       .toJson(QJsonDocument::Indented));
+        QJsonObject document{{QStringLiteral("error"), message}, {QStringLiteral("message"), message}};
+        if (!outcome.isEmpty())
+            document.insert(QStringLiteral("outcome"), outcome);
+        out() << QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
         out().flush();
     } else {
         Output::message(message);

@@ -20,9 +20,10 @@ public:
 
     // The result: the JSON document with --json, else the text.
     void result(const QJsonObject &document, const QString &text) const;
-    // An error: {"error": message} on standard output with --json, else the
-    // message on standard error. Returns the status, for `return out.error(...)`.
-    int error(int status, const QString &message) const;
+    // An error: {"error": message, "outcome": word} on standard output with
+    // --json, else the message on standard error. Returns the status, for
+    // `return out.error(...)`.
+    int error(int status, const QString &message, const QString &outcome = {}) const;
     // A line on standard error, also with --json.
     static void message(const QString &text);
 

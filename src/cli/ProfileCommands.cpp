@@ -1,34 +1,33 @@
 #include "ProfileCommands.h"
 
-#include "FleetRunner.h"
+#include "Arguments.h"
+#include "ModuleCommands.h"
 #include "profiles/Fleet.h"
+#include "profiles/FleetRunner.h"
 #include "profiles/Profile.h"
 #include "protocol/ParameterNames.h"
 
-#include <QCoreApplication>
 #include <QJsonArray>
 
 namespace kelvane::cli {
 
 namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("kelvane::cli", text);
-}
+const QCommandLineOption AllOption(QStringLiteral("all"), QT_TRANSLATE_NOOP("kelvane::cli", "Every module the scan finds, in list order."));
+const QCommandLineOption IpFromOption(QStringLiteral("ip-from"),
+                                      QT_TRANSLATE_NOOP("kelvane::cli", "Give the modules consecutive IP addresses from this one."),
+                                      QStringLiteral("A.B.C.D"));
+const QCommandLineOption VerifyOption(QStringLiteral("verify"), QT_TRANSLATE_NOOP("kelvane::cli", "Read each module back and compare."));
+const QCommandLineOption ResetOption(QStringLiteral("reset"),
+                                     QT_TRANSLATE_NOOP("kelvane::cli", "Restart each module after its write was read back as written."));
+const QCommandLineOption ParallelOption(QStringLiteral("parallel"),
+                                        QT_TRANSLATE_NOOP("kelvane::cli", "Work on up to N modules at once (default 8)."),
+                                        QStringLiteral("N"), QString::number(DefaultParallel));
 
-// Scans and reads the module into the session's panel; its values, or the
-// exit status with the error written.
-std::variant<ParameterValues, int> readModule(const Output &out, Session &session, const DeviceAddress &module)
+QCommandLineOption translated(const QCommandLineOption &option)
 {
-    const std::variant<int, QString> found = session.find(module);
-    if (const QString *why = std::get_if<QString>(&found))
-        return out.error(Failed, *why);
-    if (!session.read(std::get<int>(found)))
-        return out.error(Failed, session.lastEntry());
-    const Result<ParameterValues, ValueError> shown = ParameterValues::fromPanel(session.panel());
-    if (!shown)
-        return out.error(Failed, shown.error().message);
-    return shown.value();
+    QCommandLineOption copy = option;
+    copy.setDescription(tr(option.description().toUtf8().constData()));
+    return copy;
 }
 
 QJsonObject differencesJson(const QList<Difference> &differences)
@@ -43,7 +42,7 @@ QJsonObject differencesJson(const QList<Difference> &differences)
 }
 
 // How a module's job ended, in the word of its progress line.
-QString endedWord(const FleetJob &job)
+QString endedWord(const ModuleJob &job)
 {
     if (job.outcome().result != JobOutcome::Succeeded)
         return resultName(job.outcome().result);
@@ -57,26 +56,55 @@ QString differencesText(const QList<Difference> &differences)
         parts << QStringLiteral("%1 %2 != %3").arg(parameterKey(*d.parameter), d.expected, d.actual.value_or(QString()));
     return parts.join(QStringLiteral("; "));
 }
+
+// MODULE FILE or FILE MODULE, the module found by a scan and read.
+std::variant<ParameterValues, int> readNamed(Invocation &call, const QString &text)
+{
+    const auto modules = moduleArguments(call.out, {text});
+    if (const int *status = std::get_if<int>(&modules))
+        return *status;
+    const DeviceAddress module = std::get<QList<DeviceAddress>>(modules).first();
+    if (const std::optional<QString> why = call.session().find(module))
+        return call.out.error(Failed, *why, outcomeWord(OutcomeKind::NotFound));
+    return readModule(call, module);
+}
 }  // namespace
 
-int saveCommand(const Output &out, Session &session, const DeviceAddress &module, const QString &file)
+QList<QCommandLineOption> applyOptions()
 {
-    const auto values = readModule(out, session, module);
+    return {translated(AllOption), translated(IpFromOption), translated(VerifyOption), translated(ResetOption),
+            translated(ParallelOption)};
+}
+
+int saveCommand(Invocation &call)
+{
+    if (call.arguments.size() != 2)
+        return usage(call.out, "save", "MODULE FILE");
+    const QString file = call.arguments.at(1);
+    const auto values = readNamed(call, call.arguments.at(0));
     if (const int *status = std::get_if<int>(&values))
         return *status;
-    if (const std::optional<ProfileError> failed = saveProfile(std::get<ParameterValues>(values), file))
-        return out.error(Failed, failed->message);
-    out.result({{QStringLiteral("module"), module.toHex()}, {QStringLiteral("file"), file}},
-               tr("Saved the 17 parameters of %1 to %2.").arg(module.toHex(), file) + QLatin1Char('\n'));
+    if (const std::optional<ProfileError> refused = saveProfile(std::get<ParameterValues>(values), file))
+        return call.out.error(Failed, refused->message);
+    const QString module = DeviceAddress::fromHex(call.arguments.at(0))->toHex();
+    call.out.result({{QStringLiteral("module"), module},
+                     {QStringLiteral("outcome"), outcomeWord(OutcomeKind::Done)},
+                     {QStringLiteral("file"), file}},
+                    tr("Saved the 17 parameters of %1 to %2.").arg(module, file) + QLatin1Char('\n'));
     return Done;
 }
 
-int diffCommand(const Output &out, Session &session, const ParameterValues &profile, const DeviceAddress &module)
+int diffCommand(Invocation &call)
 {
-    const auto values = readModule(out, session, module);
+    if (call.arguments.size() != 2)
+        return usage(call.out, "diff", "FILE MODULE");
+    const auto profile = profileArgument(call.out, call.arguments.at(0));
+    if (const int *status = std::get_if<int>(&profile))
+        return *status;
+    const auto values = readNamed(call, call.arguments.at(1));
     if (const int *status = std::get_if<int>(&values))
         return *status;
-    const QList<Difference> differences = compareValues(profile, std::get<ParameterValues>(values));
+    const QList<Difference> differences = compareValues(std::get<ParameterValues>(profile), std::get<ParameterValues>(values));
     QString text;
     for (const Difference &d : differences) {
         text += QStringLiteral("%1 profile %2, module %3\n")
@@ -85,53 +113,76 @@ int diffCommand(const Output &out, Session &session, const ParameterValues &prof
     }
     if (differences.isEmpty())
         text = tr("The module holds every value of the profile.") + QLatin1Char('\n');
-    out.result({{QStringLiteral("module"), module.toHex()}, {QStringLiteral("differences"), differencesJson(differences)}},
-               text);
+    const QString module = DeviceAddress::fromHex(call.arguments.at(1))->toHex();
+    call.out.result({{QStringLiteral("module"), module},
+                     {QStringLiteral("outcome"), outcomeWord(OutcomeKind::Done)},
+                     {QStringLiteral("differences"), differencesJson(differences)}},
+                    text);
     // As diff(1) does: 1 when they differ.
     return differences.isEmpty() ? Done : Failed;
 }
 
-int applyCommand(const Output &out, Session &session, const ParameterValues &profile,
-                 const QList<DeviceAddress> &given, const ApplyOptions &options)
+int applyCommand(Invocation &call)
 {
-    session.scan();
-    if (!session.link().open())
-        return out.error(Failed, session.lastEntry());
-    const DeviceTable &table = session.engine().machine().deviceTable;
-    QList<DeviceAddress> modules = given;
-    if (options.all) {
+    const QCommandLineParser &parser = call.parser;
+    const bool all = parser.isSet(AllOption);
+    if (call.arguments.isEmpty() || all == (call.arguments.size() > 1))
+        return usage(call.out, "apply", "FILE MODULE... | --all");
+    const auto loaded = profileArgument(call.out, call.arguments.at(0));
+    if (const int *status = std::get_if<int>(&loaded))
+        return *status;
+    const ParameterValues profile = std::get<ParameterValues>(loaded);
+    const auto named = moduleArguments(call.out, call.arguments.mid(1));
+    if (const int *status = std::get_if<int>(&named))
+        return *status;
+    QList<DeviceAddress> modules = std::get<QList<DeviceAddress>>(named);
+    bool ok = false;
+    const int parallel = parser.value(ParallelOption).toInt(&ok);
+    if (!ok || parallel < 1 || parallel > DeviceTableCapacity)
+        return call.out.error(BadInput, tr("--parallel takes a number from 1 to %1.").arg(DeviceTableCapacity));
+    const QString ipFrom = parser.value(IpFromOption);
+    // With --all the count is known after the scan; the start address is not.
+    if (parser.isSet(IpFromOption)) {
+        const auto addresses = fleetAddresses(ipFrom, all ? 1 : int(modules.size()));
+        if (!addresses)
+            return call.out.error(BadInput, addresses.error().message);
+    }
+    const bool reset = parser.isSet(ResetOption);
+    const bool verify = parser.isSet(VerifyOption) || reset;
+
+    Session &session = call.session();
+    const Outcome scanned = session.scan();
+    if (scanned.kind == OutcomeKind::PortUnavailable)
+        return failed(call.out, scanned);
+    const DeviceTable &table = session.engine().deviceTable();
+    if (all) {
         for (int row = 0; row < table.count(); ++row)
             modules << table.address(row);
         if (modules.isEmpty())
-            return out.error(Failed, tr("No module was found on the network."));
+            return call.out.error(Failed, tr("No module was found on the network."), outcomeWord(OutcomeKind::NotFound));
     }
-
     QList<ParameterValues> profiles(modules.size(), profile);
-    if (!options.ipFrom.isEmpty()) {
-        // Checked before the scan for modules named; with --all only now is the count known.
-        const auto numbered = fleetProfiles(profile, options.ipFrom, int(modules.size()));
+    if (!ipFrom.isEmpty()) {
+        const auto numbered = fleetProfiles(profile, ipFrom, int(modules.size()));
         if (!numbered)
-            return out.error(BadInput, numbered.error().message);
+            return call.out.error(BadInput, numbered.error().message);
         profiles = numbered.value();
     }
 
     QList<JobPlan> plans;
     for (int i = 0; i < modules.size(); ++i) {
         const int row = table.indexOf(modules[i]);
-        plans.append({modules[i], row < 0 ? QByteArray() : table.entry(row), profiles[i],
-                      options.verify || options.reset, options.reset});
+        plans.append({modules[i], row < 0 ? QByteArray() : table.entry(row), profiles[i], verify, reset});
     }
     // Each job's engine reads its own module's answers, and the trace says so;
     // a line on standard error tells of each module as it ends.
     session.handOverLink();
-    FleetWatch watch;
-    if (Trace *trace = session.trace())
-        watch.started = [trace](FleetJob &job) { trace->explain(job.engine()); };
-    watch.ended = [count = plans.size()](const FleetJob &job, int ended) {
+    FleetWatch watch = session.jobWatch();
+    watch.ended = [count = plans.size()](const ModuleJob &job, int ended) {
         Output::message(QStringLiteral("kelvane: %1/%2 %3 %4").arg(ended).arg(count).arg(job.plan().module.toHex(),
                                                                                           endedWord(job)));
     };
-    const auto jobs = runFleet(session.link(), plans, options.parallel, watch);
+    const auto jobs = runFleet(session.link(), plans, parallel, watch);
 
     bool allSucceeded = true;
     QJsonArray json;
@@ -148,6 +199,8 @@ int applyCommand(const Output &out, Session &session, const ParameterValues &pro
                                                                      : outcome.message;
         QJsonObject entry{{QStringLiteral("module"), job->plan().module.toHex()},
                           {QStringLiteral("result"), resultName(outcome.result)}};
+        if (outcome.ended && outcome.result == JobOutcome::Failed)
+            entry.insert(QStringLiteral("outcome"), outcomeWord(outcome.ended->kind));
         if (!ip.isEmpty())
             entry.insert(QStringLiteral("ip_address"), ip);
         if (!outcome.message.isEmpty())
@@ -161,7 +214,7 @@ int applyCommand(const Output &out, Session &session, const ParameterValues &pro
                     .arg(resultName(outcome.result), -9)
                     .arg(detail);
     }
-    out.result({{QStringLiteral("modules"), json}, {QStringLiteral("succeeded"), allSucceeded}}, text);
+    call.out.result({{QStringLiteral("modules"), json}, {QStringLiteral("succeeded"), allSucceeded}}, text);
     return allSucceeded ? Done : Failed;
 }
 

@@ -1,32 +1,30 @@
 #include "Session.h"
 
-#include <QCoreApplication>
+#include "profiles/ModuleJob.h"
+
 #include <QEventLoop>
 
 namespace kelvane::cli {
 
-Session::Session() : m_engine(m_panel, m_link, m_timer)
+Session::Session() : m_engine(m_link, m_timer)
 {
-    m_engine.startUp();
+    m_engine.nameModulesByAddress();
 }
 
-bool Session::run(Operation operation, const std::function<void()> &start)
+Outcome Session::run(const std::function<void()> &start)
 {
-    std::optional<bool> result;
+    std::optional<Outcome> ended;
     QEventLoop loop;
-    const auto connection = QObject::connect(&m_engine, &Engine::operationEnded, &loop,
-                                             [&](Operation ended, bool succeeded) {
-                                                 if (ended != operation)
-                                                     return;
-                                                 result = succeeded;
-                                                 loop.quit();
-                                             });
+    const auto connection = QObject::connect(&m_engine, &Engine::finished, &loop, [&](const Outcome &outcome) {
+        ended = outcome;
+        loop.quit();
+    });
     start();
-    // An operation refused at once (no port, nothing selected) has ended already.
-    if (!result)
+    // A verb refused at once (no port, a module not listed) has ended already.
+    if (!ended)
         loop.exec();
     QObject::disconnect(connection);
-    return *result;
+    return *ended;
 }
 
 std::optional<QString> Session::traceTo(const QString &path)
@@ -43,58 +41,42 @@ void Session::handOverLink()
     QObject::disconnect(&m_link, &Link::datagramReceived, &m_engine, nullptr);
 }
 
-void Session::select(int row)
+FleetWatch Session::jobWatch() const
 {
-    m_panel.selectDeviceRow(row);
+    FleetWatch watch;
+    if (Trace *trace = m_trace.get())
+        watch.started = [trace](ModuleJob &job) { trace->explain(job.engine()); };
+    return watch;
 }
 
-bool Session::scan()
+Outcome Session::scan()
 {
-    return run(Operation::Scan, [this] { m_engine.scan(); });
+    return run([this] { m_engine.scan(); });
 }
 
-bool Session::read(int row)
+Outcome Session::read(const DeviceAddress &module)
 {
-    select(row);
-    return run(Operation::Read, [this] { m_engine.deviceListClicked(); });
+    return run([&] { m_engine.read(module); });
 }
 
-bool Session::write()
+Outcome Session::restoreDefaults(const DeviceAddress &module)
 {
-    return run(Operation::Write, [this] { m_engine.setting(); });
+    return run([&] { m_engine.restoreDefaults(module); });
 }
 
-bool Session::restoreDefaults(int row)
+Outcome Session::reset(const DeviceAddress &module)
 {
-    select(row);
-    return run(Operation::Defaults, [this] { m_engine.restoreDefaults(); });
+    return run([&] { m_engine.reset(module); });
 }
 
-bool Session::reset(int row)
+std::optional<QString> Session::find(const DeviceAddress &module)
 {
-    select(row);
-    return run(Operation::Reset, [this] { m_engine.runDevice(); });
-}
-
-std::variant<int, QString> Session::find(const DeviceAddress &module)
-{
-    scan();
-    if (const int row = rowOf(module); row >= 0)
-        return row;
-    // Finding nothing is an answer; a port that cannot be had is not.
-    if (!m_link.open())
-        return lastEntry();
-    return QCoreApplication::translate("kelvane::cli", "Module %1 was not found on the network.").arg(module.toHex());
-}
-
-int Session::rowOf(const DeviceAddress &module) const
-{
-    return m_engine.machine().deviceTable.indexOf(module);
-}
-
-QString Session::lastEntry() const
-{
-    return m_engine.machine().log.lastMessage().join(QLatin1Char(' '));
+    const Outcome scanned = scan();
+    if (scanned.kind == OutcomeKind::PortUnavailable)
+        return scanned.entry.join(QLatin1Char(' '));
+    if (m_engine.deviceTable().indexOf(module) < 0)
+        return notFoundMessage(module);
+    return std::nullopt;
 }
 
 }  // namespace kelvane::cli

@@ -1,16 +1,16 @@
-// The engine on the real socket, one operation at a time, each run to its end:
-// what the window starts with clicks, the command line starts with calls that wait.
+// The engine on the real socket, one verb at a time, each waited for to its
+// outcome: what the window starts with clicks, the command line starts with
+// calls that return.
 #pragma once
 
-#include "core/HeadlessPanel.h"
 #include "core/QtOneShotTimer.h"
 #include "operations/Engine.h"
 #include "operations/Trace.h"
+#include "profiles/FleetRunner.h"
 #include "protocol/UdpLink.h"
 
 #include <functional>
 #include <memory>
-#include <variant>
 
 namespace kelvane::cli {
 
@@ -20,7 +20,6 @@ public:
 
     UdpLink &link() { return m_link; }
     Engine &engine() { return m_engine; }
-    HeadlessPanel &panel() { return m_panel; }
 
     // Writes every datagram to the file from now on; why not, when it cannot.
     std::optional<QString> traceTo(const QString &path);
@@ -29,28 +28,21 @@ public:
     // From now on the engines of an apply's jobs take what arrives; the
     // session's own engine, idle after its scan, no longer reads it.
     void handOverLink();
+    // What a fleet run tells the session: each job's engine explains its
+    // datagrams in the trace.
+    FleetWatch jobWatch() const;
 
-    // Each returns whether the operation did what was asked; the entry the
-    // window would show is lastEntry().
-    bool scan();
-    bool read(int row);
-    // Writes what the panel shows to the module of the row read last.
-    bool write();
-    bool restoreDefaults(int row);
-    bool reset(int row);
+    Outcome scan();
+    Outcome read(const DeviceAddress &module);
+    Outcome restoreDefaults(const DeviceAddress &module);
+    Outcome reset(const DeviceAddress &module);
 
-    // Scans for the module: its row, or why it cannot be worked on.
-    std::variant<int, QString> find(const DeviceAddress &module);
-    // The module's row in Device_List, -1 when the last scan did not find it.
-    int rowOf(const DeviceAddress &module) const;
-    // The newest log entry without its timestamp, lines joined by a blank.
-    QString lastEntry() const;
+    // Scans for the module: none when it was found, else why it cannot be worked on.
+    std::optional<QString> find(const DeviceAddress &module);
 
 private:
-    bool run(Operation operation, const std::function<void()> &start);
-    void select(int row);
+    Outcome run(const std::function<void()> &start);
 
-    HeadlessPanel m_panel;
     UdpLink m_link;
     QtOneShotTimer m_timer;
     Engine m_engine;

@@ -6,6 +6,7 @@
 #include "DeviceAddress.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
@@ -32,10 +33,30 @@ struct ModuleRoute {
     QHostAddress peer;
 };
 
+// The datagrams of one module, for whatever works on that module now.
+class ModuleInbox : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+signals:
+    void received(const QByteArray &datagram);
+};
+
 class Link : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
+
+    // Where the datagrams that name this module arrive; made on first use,
+    // it lives as long as the link.
+    ModuleInbox &inbox(const DeviceAddress &module)
+    {
+        ModuleInbox *&box = m_inboxes[module.toByteArray()];
+        if (!box)
+            box = new ModuleInbox(this);
+        return *box;
+    }
 
     // Opens the socket if it is not open yet; false with errorString() if it cannot.
     virtual bool open() = 0;
@@ -63,10 +84,26 @@ public:
     }
 
 signals:
+    // Every datagram that arrived, for whoever listens to them all (a scan).
     void datagramReceived(const QByteArray &datagram);
     // Every datagram sent (once per card) or received, before it is handled; for traces.
     void traffic(kelvane::Direction direction, const QByteArray &datagram, const QString &card,
                  const QHostAddress &peer, quint16 port);
+
+protected:
+    // Each arrival, whole: to every listener of all datagrams, then to the
+    // inbox of the module it names, sorted here once.
+    void arrived(const QByteArray &datagram)
+    {
+        emit datagramReceived(datagram);
+        if (const std::optional<DeviceAddress> from = DeviceAddress::fromFrame(datagram)) {
+            if (ModuleInbox *box = m_inboxes.value(from->toByteArray()))
+                emit box->received(datagram);
+        }
+    }
+
+private:
+    QHash<QByteArray, ModuleInbox *> m_inboxes;
 };
 
 }  // namespace kelvane

@@ -1,6 +1,8 @@
 #include "Machine.h"
 
 #include "Diagnostics.h"
+#include "StatusLog.h"
+#include "operations/Reporter.h"
 
 #include <QCoreApplication>
 
@@ -11,11 +13,24 @@ bool Machine::send(const QByteArray &frame)
     if (Winsock.send(frame))
         return true;
     qCWarning(lcLink) << "send failed:" << Winsock.errorString();
-    // A read retried over a pulled cable fails the same way each time: one entry says it.
-    const QString message = QCoreApplication::translate("Machine", "发送数据失败：%1").arg(Winsock.errorString());
-    if (!panel.logText().endsWith(message))
-        log.append({message});
+    report.onSendFailed(QCoreApplication::translate("Machine", "发送数据失败：%1").arg(Winsock.errorString()));
     return false;
+}
+
+void Machine::end(OutcomeKind kind, const QStringList &entry)
+{
+    if (!running)
+        return;
+    const Operation operation = *running;
+    running.reset();
+    report.onEnded(operation, kind, entry);
+}
+
+QString Machine::deviceNumber() const
+{
+    if (namesByAddress && module)
+        return QLatin1Char(' ') + module->toHex();
+    return StatusLog::number(SelectedDevice + 1);
 }
 
 }  // namespace kelvane

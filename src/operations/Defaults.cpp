@@ -1,7 +1,6 @@
 #include "Defaults.h"
 
-#include "NoSelection.h"
-#include "protocol/Catalogue.h"
+#include "Reporter.h"
 #include "protocol/Frames.h"
 
 #include <QCoreApplication>
@@ -10,19 +9,17 @@ namespace kelvane {
 
 void restoreDefaults(Machine &m)
 {
-    if (refuseWithoutSelection(m, Operation::Defaults))
-        return;
-    m.log.replace({QCoreApplication::translate("Defaults", "恢复设备%1默认参数。").arg(m.deviceNumber())});
-    const QByteArray frame = frames::defaults(*m.selectedAddress());
+    m.report.onAttempt(Operation::Defaults, 0,
+                            {QCoreApplication::translate("Defaults", "恢复设备%1默认参数。").arg(m.deviceNumber())});
     m.Step = DefaultsStep;
-    m.send(frame);
+    m.send(frames::defaults(*m.module));
     m.armTimer1();
 }
 
 void defaultsTimeout(Machine &m)
 {
-    m.log.append({QCoreApplication::translate("Defaults", "恢复设备%1默认参数不成功，请重新操作！").arg(m.deviceNumber())});
-    m.end(Operation::Defaults, false);
+    m.end(OutcomeKind::NoAnswer,
+          {QCoreApplication::translate("Defaults", "恢复设备%1默认参数不成功，请重新操作！").arg(m.deviceNumber())});
 }
 
 }  // namespace kelvane

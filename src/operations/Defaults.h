@@ -1,11 +1,10 @@
-// Restoring the selected module's factory settings: one frame, one time-out.
+// Restoring a module's factory settings: one frame, one time-out.
 #pragma once
 
 #include "core/Machine.h"
 
 namespace kelvane {
 
-// Pressing L_Default.
 void restoreDefaults(Machine &m);
 // Timer1 expired while Step is 20.
 void defaultsTimeout(Machine &m);

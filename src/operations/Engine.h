@@ -1,43 +1,95 @@
-// The tool without its window: the shared state, the operations the window's
-// commands start, and the two event sources below them (datagrams and Timer1).
+// The tool without a window: verbs that name the module they act on, each
+// ending in one Outcome, over one Step machine, one socket and one Timer1.
 #pragma once
 
+#include "Outcome.h"
+#include "Reporter.h"
 #include "core/Machine.h"
 
 #include <QObject>
 
 namespace kelvane {
 
-class Engine : public QObject {
+class Engine final : public QObject, private Reporter {
     Q_OBJECT
 public:
-    Engine(Panel &panel, Link &winsock, OneShotTimer &timer1,
-           StatusLog::Clock clock = &QDateTime::currentDateTime, QObject *parent = nullptr);
+    Engine(Link &winsock, OneShotTimer &timer1, QObject *parent = nullptr);
 
-    Machine &machine() { return m_machine; }
+    const DeviceTable &deviceTable() const { return m_table; }
     const Machine &machine() const { return m_machine; }
+    // For the fuzzer, which forces states no sequence of events reaches.
+    Machine &machine() { return m_machine; }
+    Link &link() { return m_machine.Winsock; }
+    const Link &link() const { return m_machine.Winsock; }
+    // Status entries name the module by its address instead of its position.
+    void nameModulesByAddress() { m_machine.namesByAddress = true; }
+    // Whether an operation runs; each verb takes over from the one running
+    // (that one ends Superseded), a reset only from one on its own module.
+    bool busy() const { return m_machine.running.has_value(); }
 
-    void startUp();
+    // Opens the socket if it is not open yet; false while port 65002 cannot be had.
+    bool open();
+    // Four discovery rounds; pressing it during a scan adds a round. Whenever
+    // no other operation runs, a discovery reply lists its module.
     void scan();
-    void deviceListClicked();
-    void setting();
-    void restoreDefaults();
-    void runDevice();
-    void exitConfirmed();
+    // For an engine that works on modules another engine found: it lists
+    // none of its own, and hears only the datagrams of the module it works on.
+    void hearOwnModuleOnly() { m_hearsDiscovery = false; }
+    void read(const DeviceAddress &module);
+    // All 17 values, as the window shows them.
+    void write(const DeviceAddress &module, const ParameterValues &values);
+    void restoreDefaults(const DeviceAddress &module);
+    void reset(const DeviceAddress &module);
+    // Tells every module the tool is leaving; nothing is awaited.
+    void sendExit();
 
-    // Lists a module found by another engine on the same link, from its
+    // Lists a module another engine on the same link found, from its
     // discovery reply, so this engine can work on it without a scan of its
-    // own; its row, or -1 when the reply names no module or the list is full.
-    int adoptModule(const QByteArray &discoveryReply);
+    // own; false when the reply names no module or the list is full.
+    bool adoptModule(const QByteArray &discoveryReply);
 
 signals:
-    // An operation has ended: its entry is the last one in the log.
-    void operationEnded(kelvane::Operation operation, bool succeeded);
-    // Every datagram that arrived, and what the engine made of it.
+    void scanRoundSent(int round, const QStringList &entry);
+    void moduleListed(int row, const kelvane::DeviceAddress &module);
+    void moduleRemoved(int row, const kelvane::DeviceAddress &module);
+    // A read, write or defaults begins an attempt (0 for the first).
+    void attemptStarted(kelvane::Operation operation, const kelvane::DeviceAddress &module, int attempt,
+                        const QStringList &entry);
+    // One answer of a read, decoded; `done` of 17 answered so far.
+    void answered(const kelvane::DeviceAddress &module, const kelvane::Parameter &parameter,
+                  const kelvane::Answer &answer, int done);
+    // One write acknowledged; `done` of 17 so far.
+    void acknowledged(const kelvane::DeviceAddress &module, int done);
+    // A frame went out on no card; the entry says why.
+    void sendFailed(const QString &entry);
+    // An operation ended: exactly once for each one started.
+    void finished(const kelvane::Outcome &outcome);
+    // Every datagram the engine was handed, and what it made of it.
     void datagramHandled(const QByteArray &datagram, const QString &meaning);
 
 private:
+    // Takes over from a running operation; false, with the outcome told, when
+    // the module is not listed.
+    bool begin(Operation operation, const std::optional<DeviceAddress> &module);
+    void handle(const QByteArray &datagram);
+
+    void onScanRound(int round, const QStringList &entry) override;
+    void onListed(int row) override;
+    void onRemoved(int row, const DeviceAddress &module) override;
+    void onAttempt(Operation operation, int attempt, const QStringList &entry) override;
+    void onAnswer(const Parameter &parameter, const Answer &answer, int done) override;
+    void onAck(int done) override;
+    void onSendFailed(const QString &entry) override;
+    void onEnded(Operation operation, OutcomeKind kind, const QStringList &entry) override;
+
+    DeviceTable m_table;
     Machine m_machine;
+    // What the running read has taken so far, and what it could not take.
+    ParameterValues m_values;
+    QList<const Parameter *> m_unreadable;
+    QMetaObject::Connection m_inbox;
+    std::optional<DeviceAddress> m_inboxModule;
+    bool m_hearsDiscovery = true;
 };
 
 }  // namespace kelvane

@@ -1,28 +1,24 @@
 #include "Reset.h"
 
-#include "NoSelection.h"
-#include "Read.h"
+#include "Reporter.h"
 #include "protocol/Frames.h"
 
 #include <QCoreApplication>
 
 namespace kelvane {
 
-void resetDevice(Machine &m)
+std::optional<QStringList> resetDevice(Machine &m, const DeviceAddress &module)
 {
-    if (refuseWithoutSelection(m, Operation::Reset))
-        return;
     // No answer is awaited: a module that restarts has nothing to say. A
     // frame that never left restarted nothing, and the module stays listed.
-    if (!m.send(frames::reset(*m.selectedAddress()))) {
-        m.end(Operation::Reset, false);
-        return;
+    if (!m.send(frames::reset(module)))
+        return std::nullopt;
+    const QStringList entry = {QCoreApplication::translate("Reset", "对设备%1的复位运行成功。").arg(m.deviceNumber())};
+    if (const int row = m.deviceTable.indexOf(module); row >= 0) {
+        m.deviceTable.removeAt(row);
+        m.report.onRemoved(row, module);
     }
-    m.log.replace({QCoreApplication::translate("Reset", "对设备%1的复位运行成功。").arg(m.deviceNumber())});
-    m.panel.removeDevice(m.SelectedDevice);
-    m.deviceTable.removeAt(m.SelectedDevice);
-    clearParameterControls(m);
-    m.end(Operation::Reset, true);
+    return entry;
 }
 
 }  // namespace kelvane

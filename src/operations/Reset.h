@@ -1,11 +1,13 @@
-// Restarting the selected module, which then leaves the list until a scan finds it again.
+// Restarting a module: one frame, no answer, and the module leaves the list.
 #pragma once
 
 #include "core/Machine.h"
 
+#include <optional>
+
 namespace kelvane {
 
-// Pressing Run_Device.
-void resetDevice(Machine &m);
+// The entry the window shows, or none when the frame never left.
+std::optional<QStringList> resetDevice(Machine &m, const DeviceAddress &module);
 
 }  // namespace kelvane

@@ -2,15 +2,16 @@
 #pragma once
 
 #include "core/Machine.h"
+#include "core/StatusLog.h"
 
 namespace kelvane {
 
-// One round: pressing Scan, and each scan time-out before the fourth.
+// One round: the start of a scan, and each scan time-out before the fourth.
 void scanRound(Machine &m);
 // Timer1 expired while Step is 0.
 void scanTimeout(Machine &m);
 
 // What the log says while local port 65002 cannot be opened.
-QStringList portUnavailableMessage(const Machine &m);
+QStringList portUnavailableMessage(const Link &link);
 
 }  // namespace kelvane

@@ -8,7 +8,7 @@ namespace kelvane {
 
 void sendQuery(Machine &m)
 {
-    const std::optional<DeviceAddress> address = m.selectedAddress();
+    const std::optional<DeviceAddress> address = m.module;
     if (m.Step < 0 || m.Step >= ParameterCount || !address) {
         qCWarning(lcEngine) << "no query to send at Step" << m.Step;
         return;

@@ -133,7 +133,7 @@ void UdpLink::readPending()
         const NetworkCard *on = card(int(datagram.interfaceIndex()));
         emit traffic(Direction::Received, datagram.data(), on ? on->name : QString(), datagram.senderAddress(),
                      quint16(datagram.senderPort()));
-        emit datagramReceived(datagram.data());
+        arrived(datagram.data());
     }
 }
 

@@ -8,20 +8,10 @@
 
 namespace kelvane {
 
-void failWrite(Machine &m)
+void failWrite(Machine &m, OutcomeKind kind)
 {
     m.RetryCount = 0;
-    m.setCommandsEnabled(true);
-    m.log.append({QCoreApplication::translate("Write", "设置设备%1参数不成功！").arg(m.deviceNumber())});
-    m.end(Operation::Write, false);
-}
-
-void refuseWrite(Machine &m, const QString &message)
-{
-    m.RetryCount = 0;
-    m.setCommandsEnabled(true);
-    m.log.replace({message});
-    m.end(Operation::Write, false);
+    m.end(kind, {QCoreApplication::translate("Write", "设置设备%1参数不成功！").arg(m.deviceNumber())});
 }
 
 void dispatchWrite(Machine &m)
@@ -29,13 +19,11 @@ void dispatchWrite(Machine &m)
     m.Timer1.stop();
 
     if (m.Step == WriteFinish) {
-        m.setCommandsEnabled(true);
         m.RetryCount = 0;
-        m.log.append({QCoreApplication::translate("Write", "设置设备%1数据成功！").arg(m.deviceNumber())});
-        m.end(Operation::Write, true);
+        m.end(OutcomeKind::Done, {QCoreApplication::translate("Write", "设置设备%1数据成功！").arg(m.deviceNumber())});
         return;
     }
-    const std::optional<DeviceAddress> address = m.selectedAddress();
+    const std::optional<DeviceAddress> address = m.module;
     const int row = m.Step - WriteBase;
     if (row < 0 || row >= ParameterCount || m.writeValues.size() != ParameterCount || !address) {
         qCWarning(lcEngine) << "no write to send at Step" << m.Step << "with"

@@ -8,10 +8,7 @@ namespace kelvane {
 
 void dispatchWrite(Machine &m);
 
-// Ends a write that cannot go on: unlocks the commands and reports the failure.
-void failWrite(Machine &m);
-
-// Ends a write whose next value cannot be sent, naming the parameter.
-void refuseWrite(Machine &m, const QString &message);
+// Ends a write that cannot go on, with its failure entry.
+void failWrite(Machine &m, OutcomeKind kind);
 
 }  // namespace kelvane

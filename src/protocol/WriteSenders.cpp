@@ -1,5 +1,7 @@
 #include "WriteSenders.h"
 
+#include "ParameterNames.h"
+
 #include <QCoreApplication>
 
 namespace kelvane {
@@ -13,33 +15,42 @@ bool isSingleByteText(const QString &text)
     return true;
 }
 
-std::optional<QByteArray> writeValue(const Panel &panel, const Parameter &parameter)
+std::optional<QByteArray> wireValue(const Parameter &parameter, const QString &value)
 {
     switch (parameter.kind) {
     case ValueKind::Choice: {
-        const int index = panel.selectedIndex(parameter.control);
-        if (index < 0 || index >= parameter.items.size())
+        const qsizetype index = parameter.items.indexOf(value);
+        if (index < 0)
             return std::nullopt;
         return QByteArray(1, char('0' + parameter.digitOffset + index));
     }
-    case ValueKind::Text: {
-        const QString text = panel.text(parameter.control);
-        if (!isSingleByteText(text))
+    case ValueKind::Text:
+        if (!isSingleByteText(value))
             return std::nullopt;
-        return text.toLatin1();
+        return value.toLatin1();
+    case ValueKind::StartMode: {
+        // "2" stands for DHCP: only a chosen mode is ever sent as one.
+        const qsizetype digit = startModeNames().indexOf(value);
+        if (digit < 0)
+            return std::nullopt;
+        return QByteArray::number(digit);
     }
-    case ValueKind::StartMode:
-        // "2" stands for DHCP: with no option chosen it would switch the
-        // module to DHCP unasked.
-        if (panel.isChecked(Control::Direct))
-            return QByteArray("0");
-        if (panel.isChecked(Control::PPPOE))
-            return QByteArray("1");
-        if (panel.isChecked(Control::DHCP))
-            return QByteArray("2");
-        return std::nullopt;
     }
     return std::nullopt;
+}
+
+std::variant<QByteArrayList, const Parameter *> wireValues(const ParameterValues &values)
+{
+    QByteArrayList bytes;
+    for (const Parameter &parameter : catalogue()) {
+        std::optional<QByteArray> value;
+        if (values.contains(parameter))
+            value = wireValue(parameter, values.value(parameter));
+        if (!value)
+            return &parameter;
+        bytes.append(*value);
+    }
+    return bytes;
 }
 
 QString invalidValueMessage(const Parameter &parameter)
@@ -56,14 +67,34 @@ QString invalidValueMessage(const Parameter &parameter)
     return label;
 }
 
-std::variant<QByteArrayList, const Parameter *> writeValues(const Panel &panel)
+std::variant<ParameterValues, const Parameter *> writeValues(const Panel &panel)
 {
-    QByteArrayList values;
+    constexpr Control StartModeButtons[] = {Control::Direct, Control::PPPOE, Control::DHCP};
+    ParameterValues values;
     for (const Parameter &parameter : catalogue()) {
-        std::optional<QByteArray> value = writeValue(panel, parameter);
-        if (!value)
+        QString shown;
+        switch (parameter.kind) {
+        case ValueKind::Choice: {
+            const int index = panel.selectedIndex(parameter.control);
+            if (index >= 0 && index < parameter.items.size())
+                shown = parameter.items.at(index);
+            break;
+        }
+        case ValueKind::Text:
+            shown = panel.text(parameter.control);
+            break;
+        case ValueKind::StartMode:
+            // Direct before PPPOE before DHCP, should more than one be checked.
+            for (int digit = 0; digit < 3 && shown.isEmpty(); ++digit) {
+                if (panel.isChecked(StartModeButtons[digit]))
+                    shown = startModeNames().at(digit);
+            }
+            break;
+        }
+        if (parameter.kind != ValueKind::Text && shown.isEmpty())
             return &parameter;
-        values.append(*value);
+        if (values.set(parameter, shown))
+            return &parameter;
     }
     return values;
 }

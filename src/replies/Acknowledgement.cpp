@@ -1,5 +1,6 @@
 #include "Acknowledgement.h"
 
+#include "operations/Reporter.h"
 #include "protocol/Catalogue.h"
 #include "protocol/WriteDispatcher.h"
 
@@ -31,8 +32,7 @@ QString handleDefaultsAck(Machine &m, const QByteArray &reply)
     const bool positive = verdict == AckVerdict::Positive;
     const QString result = positive ? QCoreApplication::translate("Defaults", "恢复设备%1默认参数成功，请重新读取该设备参数！")
                                     : QCoreApplication::translate("Defaults", "恢复设备%1默认参数不成功，请重新操作！");
-    m.log.append({result.arg(m.deviceNumber())});
-    m.end(Operation::Defaults, positive);
+    m.end(positive ? OutcomeKind::Done : OutcomeKind::Refused, {result.arg(m.deviceNumber())});
     return positive ? QStringLiteral("defaults acknowledged") : QStringLiteral("defaults refused");
 }
 
@@ -45,9 +45,10 @@ QString handleWriteAck(Machine &m, const QByteArray &reply)
     m.Timer1.stop();
     if (verdict == AckVerdict::Negative) {
         // A refused write ends as a failed one does.
-        failWrite(m);
+        failWrite(m, OutcomeKind::Refused);
         return QStringLiteral("write of %1 refused").arg(QLatin1String(code));
     }
+    m.report.onAck(m.Step - WriteBase);
     dispatchWrite(m);
     return QStringLiteral("write of %1 acknowledged").arg(QLatin1String(code));
 }

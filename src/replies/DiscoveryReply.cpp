@@ -1,5 +1,7 @@
 #include "DiscoveryReply.h"
 
+#include "operations/Reporter.h"
+
 #include <QCoreApplication>
 
 namespace kelvane {
@@ -19,7 +21,7 @@ QString handleDiscoveryReply(Machine &m, const QByteArray &reply)
     if (m.deviceTable.isFull())
         return QStringLiteral("dropped: discovery reply from %1, the list is full").arg(address->toHex());
     m.deviceTable.append(reply);
-    m.panel.appendDevice(deviceItemText(*address));
+    m.report.onListed(m.deviceTable.count() - 1);
     return QStringLiteral("discovery reply: %1 listed as module %2").arg(address->toHex()).arg(m.deviceTable.count());
 }
 

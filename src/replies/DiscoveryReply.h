@@ -1,4 +1,4 @@
-// Discovery replies: a new module becomes an entry of DeviceTable and an item of Device_List.
+// Discovery replies: a new module becomes an entry of DeviceTable.
 #pragma once
 
 #include "core/Machine.h"

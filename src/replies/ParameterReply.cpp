@@ -1,5 +1,6 @@
 #include "ParameterReply.h"
 
+#include "operations/Reporter.h"
 #include "protocol/QuerySender.h"
 
 #include <QCoreApplication>
@@ -75,35 +76,6 @@ Answer decodeAnswer(const Parameter &p, const QByteArray &reply)
     return answer::Failure{};
 }
 
-namespace {
-// The last answer ends the read.
-void applyStartMode(Machine &m, int digit)
-{
-    constexpr Control Options[] = {Control::Direct, Control::PPPOE, Control::DHCP};
-    for (Control c : Options)
-        m.panel.setChecked(c, false);
-    if (digit >= 0 && digit <= 2)
-        m.panel.setChecked(Options[digit], true);
-
-    for (Control c : {Control::Device_List, Control::Direct, Control::DHCP, Control::L_Default,
-                      Control::Setting, Control::Run_Device})
-        m.panel.setEnabled(c, true);
-    m.RetryCount = 0;
-    m.log.append({QCoreApplication::translate("Read", "读取设备%1参数成功！").arg(m.deviceNumber())});
-    m.end(Operation::Read, true);
-}
-
-void applyValue(Machine &m, const Parameter &p, const Answer &decoded)
-{
-    if (const auto *index = std::get_if<answer::Index>(&decoded))
-        m.panel.selectIndex(p.control, index->index);  // an index the list lacks is skipped
-    else if (const auto *text = std::get_if<answer::Text>(&decoded))
-        m.panel.setText(p.control, text->text);
-    else if (const auto *rejected = std::get_if<answer::Rejected>(&decoded))
-        m.log.replaceWithMessage(rejected->message);
-}
-}  // namespace
-
 QString describeAnswer(const Answer &answer)
 {
     if (const auto *index = std::get_if<answer::Index>(&answer))
@@ -128,11 +100,13 @@ QString handleParameterReply(Machine &m, const QByteArray &reply)
     if (m.Step == ParameterCount && std::holds_alternative<answer::Failure>(decoded))
         return QStringLiteral("dropped: ") + meaning;
     m.Timer1.stop();
+    m.report.onAnswer(p, decoded, m.Step);
     if (m.Step == ParameterCount) {
-        applyStartMode(m, std::get<answer::StartMode>(decoded).digit);
+        m.RetryCount = 0;
+        m.end(OutcomeKind::Done,
+              {QCoreApplication::translate("Read", "读取设备%1参数成功！").arg(m.deviceNumber())});
         return meaning;
     }
-    applyValue(m, p, decoded);
     sendQuery(m);
     m.armTimer1();
     return meaning;

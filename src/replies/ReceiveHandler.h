@@ -1,5 +1,5 @@
-// The one entry for every datagram that arrives: its meaning comes from Step,
-// and only an awaited answer from the module being worked on counts.
+// The one entry for every datagram the engine is handed: its meaning comes
+// from Step, and only an awaited answer counts.
 #pragma once
 
 #include "core/Machine.h"

@@ -14,7 +14,7 @@ namespace {
 constexpr int BadInput = 2;
 }  // namespace
 
-std::variant<WindowOptions, Answer> readCommandLine(const QStringList &arguments, bool strict)
+std::variant<WindowOptions, EarlyAnswer> readCommandLine(const QStringList &arguments, bool strict)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -34,26 +34,26 @@ std::variant<WindowOptions, Answer> readCommandLine(const QStringList &arguments
         // Without an application object the parser cannot name the program itself.
         QString text = parser.helpText();
         text.replace(QLatin1String("<executable_name>"), name);
-        return Answer{text, 0};
+        return EarlyAnswer{text, 0};
     }
     if (parser.isSet(version))
-        return Answer{name + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n'), 0};
+        return EarlyAnswer{name + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n'), 0};
     const WindowOptions options{parser.values(cards), parser.value(trace), parser.value(language)};
     if (parsed && parser.isSet(language) && !languageNamed(options.language)) {
-        return Answer{name + QLatin1String(": --lang takes zh or en, not ") + options.language + QLatin1Char('\n'),
+        return EarlyAnswer{name + QLatin1String(": --lang takes zh or en, not ") + options.language + QLatin1Char('\n'),
                       BadInput};
     }
     if (const std::optional<QString> wrong = checkCardNames(systemInterfaces(), options.cards))
-        return Answer{name + QLatin1String(": ") + *wrong + QLatin1Char('\n'), BadInput};
+        return EarlyAnswer{name + QLatin1String(": ") + *wrong + QLatin1Char('\n'), BadInput};
     // Before QApplication, only an option Qt may know is let through; a
     // missing value is a mistake either way.
     const bool onlyUnknown = !parser.unknownOptionNames().isEmpty();
     if (!strict && (parsed || onlyUnknown))
         return options;
     if (!parsed)
-        return Answer{name + QLatin1String(": ") + parser.errorText() + QLatin1Char('\n'), BadInput};
+        return EarlyAnswer{name + QLatin1String(": ") + parser.errorText() + QLatin1Char('\n'), BadInput};
     if (!parser.positionalArguments().isEmpty()) {
-        return Answer{name + QLatin1String(": unexpected argument: ") + parser.positionalArguments().constFirst()
+        return EarlyAnswer{name + QLatin1String(": unexpected argument: ") + parser.positionalArguments().constFirst()
                           + QLatin1Char('\n'),
                       BadInput};
     }
@@ -68,7 +68,7 @@ QStringList rawArguments(int argc, const char *const *argv)
     return arguments;
 }
 
-int printAnswer(const Answer &answer)
+int printAnswer(const EarlyAnswer &answer)
 {
     std::fputs(answer.text.toLocal8Bit().constData(), answer.exitStatus == 0 ? stdout : stderr);
     return answer.exitStatus;

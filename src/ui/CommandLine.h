@@ -18,7 +18,7 @@ struct WindowOptions {
 
 // Help, the version or a complaint: the text to print and the status to exit
 // with. Status 0 prints on standard output, anything else on standard error.
-struct Answer {
+struct EarlyAnswer {
     QString text;
     int exitStatus = 0;
 };
@@ -29,12 +29,12 @@ struct Answer {
 // is an option the window does not know or an argument: before QApplication
 // has taken its own options, pass false. Needs no application object: the
 // names come from nameApplication().
-std::variant<WindowOptions, Answer> readCommandLine(const QStringList &arguments, bool strict = true);
+std::variant<WindowOptions, EarlyAnswer> readCommandLine(const QStringList &arguments, bool strict = true);
 
 // argv as given, before any application object exists to decode it.
 QStringList rawArguments(int argc, const char *const *argv);
 
 // Prints the answer where it belongs and returns its exit status.
-int printAnswer(const Answer &answer);
+int printAnswer(const EarlyAnswer &answer);
 
 }  // namespace kelvane

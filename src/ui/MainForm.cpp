@@ -7,6 +7,7 @@
 #include "core/Version.h"
 #include "core/QtOneShotTimer.h"
 #include "protocol/UdpLink.h"
+#include "ui_MainForm.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -37,10 +38,13 @@ MainForm::MainForm(std::unique_ptr<Link> winsock, std::unique_ptr<OneShotTimer> 
 }
 
 MainForm::MainForm(Link &winsock, OneShotTimer &timer1, StatusLog::Clock clock, QWidget *parent)
-    : QWidget(parent), m_engine(*this, winsock, timer1, std::move(clock))
+    : QWidget(parent),
+      m_ui(std::make_unique<::Ui::MainForm>()),
+      m_engine(winsock, timer1),
+      m_presenter(*this, m_engine, std::move(clock))
 {
     loadPictures();
-    setupUi(this);
+    m_ui->setupUi(this);
     prepareControls();
     applyAppearance(*this);
     setWindowIcon(toolIcon());
@@ -48,7 +52,7 @@ MainForm::MainForm(Link &winsock, OneShotTimer &timer1, StatusLog::Clock clock, 
     connectEvents();
     m_profiles = std::make_unique<ProfileActions>(*this, *this);
 
-    m_engine.startUp();
+    m_presenter.startUp();
 
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
@@ -59,47 +63,47 @@ MainForm::~MainForm() = default;
 void MainForm::prepareControls()
 {
     // One name, told apart by index, as the pair stands in the layout.
-    Label19_0->setObjectName(QStringLiteral("Label19"));
-    Label19_0->setProperty("index", 0);
-    Label19_1->setObjectName(QStringLiteral("Label19"));
-    Label19_1->setProperty("index", 1);
-    Label1->setText(QLatin1String("Version: ") + QLatin1String(Version));
+    m_ui->Label19_0->setObjectName(QStringLiteral("Label19"));
+    m_ui->Label19_0->setProperty("index", 0);
+    m_ui->Label19_1->setObjectName(QStringLiteral("Label19"));
+    m_ui->Label19_1->setProperty("index", 1);
+    m_ui->Label1->setText(QLatin1String("Version: ") + QLatin1String(Version));
 
     for (QComboBox *box : findChildren<QComboBox *>())
         combo::prepare(*box);
 
     auto *singleByte = new SingleByteValidator(this);
-    for (QLineEdit *box : {Set_Time_Delimiter, Set_Byte_Delimiter, G_IP, MASK, S_IP, Port_Number, D_IP, D_Port})
+    for (QLineEdit *box : {m_ui->Set_Time_Delimiter, m_ui->Set_Byte_Delimiter, m_ui->G_IP, m_ui->MASK, m_ui->S_IP, m_ui->Port_Number, m_ui->D_IP, m_ui->D_Port})
         textbox::prepare(*box, singleByte);
-    textbox::prepare(*User_ID);
-    textbox::prepare(*User_Password);
+    textbox::prepare(*m_ui->User_ID);
+    textbox::prepare(*m_ui->User_Password);
 
     // Characters go in as typed, never through an input method.
-    User_Password->setAttribute(Qt::WA_InputMethodEnabled, false);
-    User_Password->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
-    User_Password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    m_ui->User_Password->setAttribute(Qt::WA_InputMethodEnabled, false);
+    m_ui->User_Password->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
+    m_ui->User_Password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
     // The status pane is written by the tool alone.
-    Help_Text->setReadOnly(true);
-    Help_Text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_ui->Help_Text->setReadOnly(true);
+    m_ui->Help_Text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
 void MainForm::connectEvents()
 {
-    connect(Scan, &QPushButton::clicked, &m_engine, &Engine::scan);
-    connect(Setting, &QPushButton::clicked, &m_engine, &Engine::setting);
-    connect(L_Default, &QPushButton::clicked, &m_engine, &Engine::restoreDefaults);
-    connect(Run_Device, &QPushButton::clicked, &m_engine, &Engine::runDevice);
-    connect(Exit_Command, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_ui->Scan, &QPushButton::clicked, &m_presenter, &Presenter::scan);
+    connect(m_ui->Setting, &QPushButton::clicked, &m_presenter, &Presenter::setting);
+    connect(m_ui->L_Default, &QPushButton::clicked, &m_presenter, &Presenter::restoreDefaults);
+    connect(m_ui->Run_Device, &QPushButton::clicked, &m_presenter, &Presenter::runDevice);
+    connect(m_ui->Exit_Command, &QPushButton::clicked, this, &QWidget::close);
 
-    connect(Device_List, &DeviceList::chosen, &m_engine, &Engine::deviceListClicked);
+    connect(m_ui->Device_List, &DeviceList::chosen, &m_presenter, &Presenter::deviceListClicked);
 
     for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto *enter = new QShortcut(QKeySequence(key), this);
         connect(enter, &QShortcut::activated, this, &MainForm::activateDefault);
     }
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, Exit_Command, &QPushButton::click);
+    connect(escape, &QShortcut::activated, m_ui->Exit_Command, &QPushButton::click);
 }
 
 void MainForm::activateDefault()
@@ -107,13 +111,13 @@ void MainForm::activateDefault()
     if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
         button->click();
     else
-        Setting->click();
+        m_ui->Setting->click();
 }
 
 void MainForm::closeEvent(QCloseEvent *event)
 {
     if (confirmExit())
-        m_engine.exitConfirmed();
+        m_presenter.exitConfirmed();
     event->accept();
 }
 
@@ -132,65 +136,65 @@ QWidget *MainForm::control(Control control) const
 {
     switch (control) {
     case Control::Scan:
-        return Scan;
+        return m_ui->Scan;
     case Control::Device_List:
-        return Device_List;
+        return m_ui->Device_List;
     case Control::L_Default:
-        return L_Default;
+        return m_ui->L_Default;
     case Control::Setting:
-        return Setting;
+        return m_ui->Setting;
     case Control::Run_Device:
-        return Run_Device;
+        return m_ui->Run_Device;
     case Control::Exit_Command:
-        return Exit_Command;
+        return m_ui->Exit_Command;
     case Control::UART_Control:
-        return UART_Control;
+        return m_ui->UART_Control;
     case Control::Ethernet_Control:
-        return Ethernet_Control;
+        return m_ui->Ethernet_Control;
     case Control::Set_PPPOE:
-        return Set_PPPOE;
+        return m_ui->Set_PPPOE;
     case Control::Set_Baud_Rate:
-        return Set_Baud_Rate;
+        return m_ui->Set_Baud_Rate;
     case Control::Set_Stream_Control:
-        return Set_Stream_Control;
+        return m_ui->Set_Stream_Control;
     case Control::Set_Bits:
-        return Set_Bits;
+        return m_ui->Set_Bits;
     case Control::Set_Time_Delimiter:
-        return Set_Time_Delimiter;
+        return m_ui->Set_Time_Delimiter;
     case Control::Set_Parity:
-        return Set_Parity;
+        return m_ui->Set_Parity;
     case Control::Set_Byte_Delimiter:
-        return Set_Byte_Delimiter;
+        return m_ui->Set_Byte_Delimiter;
     case Control::Set_Stopbit:
-        return Set_Stopbit;
+        return m_ui->Set_Stopbit;
     case Control::Disp_Mode:
-        return Disp_Mode;
+        return m_ui->Disp_Mode;
     case Control::G_IP:
-        return G_IP;
+        return m_ui->G_IP;
     case Control::MASK:
-        return MASK;
+        return m_ui->MASK;
     case Control::S_IP:
-        return S_IP;
+        return m_ui->S_IP;
     case Control::Port_Number:
-        return Port_Number;
+        return m_ui->Port_Number;
     case Control::D_IP:
-        return D_IP;
+        return m_ui->D_IP;
     case Control::D_Port:
-        return D_Port;
+        return m_ui->D_Port;
     case Control::Socket_Mode:
-        return Socket_Mode;
+        return m_ui->Socket_Mode;
     case Control::Ethernet_Mode:
-        return Ethernet_Mode;
+        return m_ui->Ethernet_Mode;
     case Control::Direct:
-        return Direct;
+        return m_ui->Direct;
     case Control::PPPOE:
-        return PPPOE;
+        return m_ui->PPPOE;
     case Control::DHCP:
-        return DHCP;
+        return m_ui->DHCP;
     case Control::User_ID:
-        return User_ID;
+        return m_ui->User_ID;
     case Control::User_Password:
-        return User_Password;
+        return m_ui->User_Password;
     }
     Q_UNREACHABLE();
     return nullptr;
@@ -273,66 +277,66 @@ void MainForm::setChecked(Control option, bool checked)
     if (!button)
         return;
     // An exclusive group refuses to uncheck its checked button.
-    startModeGroup->setExclusive(checked);
+    m_ui->startModeGroup->setExclusive(checked);
     button->setChecked(checked);
-    startModeGroup->setExclusive(true);
+    m_ui->startModeGroup->setExclusive(true);
 }
 
 void MainForm::appendDevice(const QString &itemText)
 {
-    Device_List->addItem(itemText);
+    m_ui->Device_List->addItem(itemText);
 }
 
 void MainForm::removeDevice(int row)
 {
-    Device_List->removeRow(row);
+    m_ui->Device_List->removeRow(row);
 }
 
 int MainForm::deviceRowCount() const
 {
-    return Device_List->count();
+    return m_ui->Device_List->count();
 }
 
 QString MainForm::deviceText(int row) const
 {
-    const QListWidgetItem *item = Device_List->item(row);
+    const QListWidgetItem *item = m_ui->Device_List->item(row);
     return item ? item->text() : QString();
 }
 
 int MainForm::selectedDeviceRow() const
 {
-    return Device_List->selectedRow();
+    return m_ui->Device_List->selectedRow();
 }
 
 QString MainForm::logText() const
 {
-    return Help_Text->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return m_ui->Help_Text->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
 }
 
 void MainForm::replaceLog(const QString &text)
 {
-    Help_Text->setPlainText(toWidget(text));
+    m_ui->Help_Text->setPlainText(toWidget(text));
 }
 
 void MainForm::appendLog(const QString &entry)
 {
     // A new block per entry keeps the cost of a write flat however long the
     // log grows. The view stays where the reader left it.
-    if (Help_Text->document()->isEmpty()) {
-        Help_Text->setPlainText(QLatin1Char('\n') + toWidget(entry));
+    if (m_ui->Help_Text->document()->isEmpty()) {
+        m_ui->Help_Text->setPlainText(QLatin1Char('\n') + toWidget(entry));
         return;
     }
-    QScrollBar *bar = Help_Text->verticalScrollBar();
+    QScrollBar *bar = m_ui->Help_Text->verticalScrollBar();
     const int position = bar->value();
-    Help_Text->appendPlainText(toWidget(entry));
+    m_ui->Help_Text->appendPlainText(toWidget(entry));
     bar->setValue(position);
 }
 
 void MainForm::setAddressDisplay(const QString &text, const QString &toolTip)
 {
-    DISP_IP->setText(text);
-    DISP_IP->setToolTip(toolTip);
-    fitToText(*DISP_IP);
+    m_ui->DISP_IP->setText(text);
+    m_ui->DISP_IP->setToolTip(toolTip);
+    fitToText(*m_ui->DISP_IP);
 }
 
 }  // namespace kelvane

@@ -1,20 +1,25 @@
 // MainForm: the tool's one window. It lays out the controls, lends them to the
-// operations through Panel, and hands every click, key and close to the Engine.
+// Presenter through Panel, and hands every click, key and close to it.
 #pragma once
 
 #include "ProfileActions.h"
 #include "core/Panel.h"
+#include "Presenter.h"
 #include "operations/Engine.h"
-#include "ui_MainForm.h"
 
+#include <QComboBox>
 #include <QPointer>
 #include <QWidget>
 
 #include <memory>
 
+namespace Ui {
+class MainForm;
+}
+
 namespace kelvane {
 
-class MainForm final : public QWidget, public Panel, private Ui::MainForm {
+class MainForm final : public QWidget, public Panel {
     Q_OBJECT
 public:
     // The real socket on port 65002 and a real Timer1.
@@ -23,6 +28,7 @@ public:
     ~MainForm() override;
 
     Engine &engine() { return m_engine; }
+    Presenter &presenter() { return m_presenter; }
     // Ctrl+S, Ctrl+O and the frames' menu.
     ProfileActions &profiles() { return *m_profiles; }
 
@@ -71,11 +77,13 @@ private:
     QWidget *control(Control control) const;
     QComboBox *comboBox(Control control) const;
 
+    std::unique_ptr<::Ui::MainForm> m_ui;
     std::unique_ptr<Link> m_ownedLink;
     std::unique_ptr<OneShotTimer> m_ownedTimer;
     // The focus a read or write took away when it locked the commands.
     QPointer<QWidget> m_focusBeforeLock;
     Engine m_engine;
+    Presenter m_presenter;
     // Gone before the controls it watches.
     std::unique_ptr<ProfileActions> m_profiles;
 };

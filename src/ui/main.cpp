@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     // Help, the version and a card that does not exist are answered before a
     // display is opened, so they work on a console alone.
     const auto early = kelvane::readCommandLine(kelvane::rawArguments(argc, argv), false);
-    if (const auto *answer = std::get_if<kelvane::Answer>(&early))
+    if (const auto *answer = std::get_if<kelvane::EarlyAnswer>(&early))
         return kelvane::printAnswer(*answer);
 
     QApplication app(argc, argv);
@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
     kelvane::setUpApplication(kelvane::chooseLanguage(QLocale::system().uiLanguages(), chosen));
     // Qt has taken its own options by now; whatever is left must be ours.
     const auto read = kelvane::readCommandLine(QApplication::arguments());
-    if (const auto *answer = std::get_if<kelvane::Answer>(&read))
+    if (const auto *answer = std::get_if<kelvane::EarlyAnswer>(&read))
         return kelvane::printAnswer(*answer);
     const kelvane::WindowOptions &options = std::get<kelvane::WindowOptions>(read);
 

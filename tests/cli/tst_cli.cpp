@@ -74,7 +74,7 @@ private slots:
 
         const Ran defaults = runCli({"defaults", Module1});
         QCOMPARE(defaults.status, 0);
-        QCOMPARE(defaults.out, QString("恢复设备 1默认参数成功，请重新读取该设备参数！\n").toUtf8());
+        QCOMPARE(defaults.out, QString("恢复设备 024B56000001默认参数成功，请重新读取该设备参数！\n").toUtf8());
         // A restarted module is silent for a while, then back with the factory values.
         QCOMPARE(runCli({"reset", Module1}).status, 0);
         const Ran scan = runCli({"scan"});
@@ -93,7 +93,7 @@ private slots:
         const Ran ran = runCli({"read", Module1, "--json"});
         QCOMPARE(ran.status, 1);
         QCOMPARE(ran.json().value("error").toString(),
-                 QString("读取设备 1参数不成功！ 请检查计算机与设备之间的网络连接，重新操作！"));
+                 QString("读取设备 024B56000001参数不成功！ 请检查计算机与设备之间的网络连接，重新操作！"));
     }
 
     // One at a time and all at once store the same; a silent module fails alone.
@@ -190,7 +190,7 @@ private slots:
         row("unknown command", {"flash", Module1}, "Unknown command");
         row("unknown option, in JSON", {"read", Module1, "--colour", "--json"}, "colour");
         row("unknown card", {"scan", "--interface", "nosuchcard0"}, "nosuchcard0");
-        row("apply option elsewhere", {"read", Module1, "--verify"}, "--verify");
+        row("apply option elsewhere", {"read", Module1, "--verify"}, "verify");
         row("write without values", {"write", Module1}, "Usage");
         row("address not hex", {"read", "024B5600000G"}, "12 hex digits");
         row("module named twice", {"apply", "FILE", Module1, "024b56000001"}, "twice", profileOf({}));
@@ -223,9 +223,53 @@ private slots:
         QCOMPARE(m_idle->received(), QStringList());
     }
 
+    // Each command reaches the module it names, and no other: the frames after the discovery
+    // requests all lead with that module's address, and there are some.
+    void everyCommandReachesOnlyItsModule_data()
+    {
+        // MODULE stands for the module, FILE for a profile, SAVED for what save wrote of it.
+        QTest::addColumn<QStringList>("arguments");
+        for (const int n : {2, 3}) {
+            const auto row = [n](const char *name, const QStringList &arguments) {
+                QTest::addRow("%s %d", name, n) << arguments;
+            };
+            row("read", {"read", "MODULE"});
+            row("write", {"write", "MODULE", "parity=Odd"});
+            row("defaults", {"defaults", "MODULE"});
+            row("save", {"save", "MODULE", "SAVED"});
+            // What save read is what diff reads: the same module.
+            row("diff", {"diff", "SAVED", "MODULE"});
+            row("apply", {"apply", "FILE", "MODULE", "--verify", "--reset"});
+            row("reset", {"reset", "MODULE"});
+        }
+    }
+
+    void everyCommandReachesOnlyItsModule()
+    {
+        QFETCH(QStringList, arguments);
+        if (!m_three) {
+            m_idle.reset();  // its modules would be listed too
+            m_three = std::make_unique<SimProcess>();
+            QVERIFY(m_three->start({"--modules", "3", "--restart-ms", "0"}));
+        }
+        const QString module = moduleName(QString(QTest::currentDataTag()).right(1).toInt());
+        const QString file = writeFile(m_dir, "only.json", profileOf({{"data_bits", "9"}}));
+        arguments.replaceInStrings("MODULE", module).replaceInStrings("FILE", file)
+            .replaceInStrings("SAVED", m_dir.filePath("saved-" + module + ".json"));
+        const qsizetype before = m_three->received().size();
+        const Ran ran = runCli(arguments);
+        QVERIFY2(ran.status == 0, qPrintable(ran.err));
+        const QStringList frames = m_three->received().mid(before).filter(QRegularExpression("^in  (?!53 45 54 55 50\\b)"));
+        QVERIFY(!frames.isEmpty());
+        const QString lead = "in  " + QByteArray::fromHex(module.toLatin1()).toHex(' ').toUpper();
+        for (const QString &frame : frames)
+            QVERIFY2(frame.startsWith(lead), qPrintable(frame));
+    }
+
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<SimProcess> m_idle;
+    std::unique_ptr<SimProcess> m_three;
 };
 
 QTEST_GUILESS_MAIN(CommandLine)

@@ -46,7 +46,7 @@ private slots:
         QFETCH(QString, text);
 
         const auto read = readCommandLine(arguments);
-        const auto *answer = std::get_if<Answer>(&read);
+        const auto *answer = std::get_if<EarlyAnswer>(&read);
         QVERIFY(answer);
         QCOMPARE(answer->exitStatus, status);
         QVERIFY2(answer->text.contains(text), qPrintable(answer->text));

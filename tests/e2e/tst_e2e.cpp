@@ -75,11 +75,11 @@ void EndToEnd::wireAndRoundTrip()
     QCOMPARE(tool.write(Written), 1);
     QCOMPARE(tool.read(0), 1);
     QCOMPARE(tool.shown(), Written);
-    tool.engine.restoreDefaults();
+    tool.window.restoreDefaults();
     QTRY_COMPARE_WITH_TIMEOUT(tool.log(1), QStringList{"恢复设备 1默认参数成功，请重新读取该设备参数！"}, E2eTimeout);
     QCOMPARE(tool.read(0), 1);
     QCOMPARE(tool.shown(), Module1);
-    tool.engine.runDevice();
+    tool.window.runDevice();
     QCOMPARE(tool.devices(), (QStringList{item(2), item(3)}));
 
     // Byte for byte, all from port 65002: nothing while the port was held, then four bare

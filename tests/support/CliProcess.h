@@ -2,7 +2,6 @@
 // modules read back by the engine itself, profile files and trace files.
 #pragma once
 
-#include "core/HeadlessPanel.h"
 #include "core/QtOneShotTimer.h"
 #include "operations/Engine.h"
 #include "protocol/ParameterValues.h"
@@ -49,28 +48,28 @@ inline QJsonObject with(QJsonObject values, const QJsonObject &changes)
     return values;
 }
 
-// Every module's parameters by its address, as the window's engine reads them
-// in one scan, on a socket released before kelvane runs again.
+// Every module's parameters by its address, as the engine reads them in one
+// scan, on a socket released before kelvane runs again.
 inline QHash<QString, QJsonObject> readAll(int timeoutMs = 60000)
 {
     QHash<QString, QJsonObject> stored;
-    HeadlessPanel panel;
     UdpLink link;
     QtOneShotTimer timer;
-    Engine engine(panel, link, timer);
-    engine.startUp();
-    QSignalSpy ended(&engine, &Engine::operationEnded);
+    Engine engine(link, timer);
+    QSignalSpy ended(&engine, &Engine::finished);
     engine.scan();
     if (!ended.wait(timeoutMs))
         return stored;
-    for (int row = 0; row < engine.machine().deviceTable.count(); ++row) {
+    for (int row = 0; row < engine.deviceTable().count(); ++row) {
         ended.clear();
-        panel.selectDeviceRow(row);
-        engine.deviceListClicked();
-        if (!ended.wait(timeoutMs) || !ended.first().at(1).toBool())
+        const DeviceAddress module = engine.deviceTable().address(row);
+        engine.read(module);
+        if (!ended.wait(timeoutMs))
             return {};
-        stored.insert(engine.machine().deviceTable.address(row).toHex(),
-                      ParameterValues::fromPanel(panel).value().toJson());
+        const Outcome outcome = ended.first().at(0).value<Outcome>();
+        if (!outcome.succeeded())
+            return {};
+        stored.insert(module.toHex(), outcome.values.toJson());
     }
     return stored;
 }

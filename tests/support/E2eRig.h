@@ -5,7 +5,8 @@
 
 #include "support/SimProcess.h"
 
-#include "core/HeadlessPanel.h"
+#include "HeadlessPanel.h"
+#include "Presenter.h"
 #include "core/QtOneShotTimer.h"
 #include "core/StatusLog.h"
 #include "operations/Engine.h"
@@ -54,13 +55,14 @@ struct ToolRig {
     HeadlessPanel panel;
     UdpLink link;
     QtOneShotTimer timer;
-    Engine engine{panel, link, timer};
+    Engine engine{link, timer};
+    Presenter window{panel, engine};
 
-    ToolRig() { engine.startUp(); }
+    ToolRig() { window.startUp(); }
     QStringList log(qsizetype n) const { return panel.logText().split("\r\n").last(n); }
     bool scan()
     {
-        engine.scan();
+        window.scan();
         return QTest::qWaitFor([this] { return engine.machine().ScanRound == 0; }, E2eTimeout);
     }
     QStringList devices() const
@@ -106,14 +108,14 @@ struct ToolRig {
         }
         for (Control c : StartModes)
             panel.setChecked(c, controlName(c) == values.last());
-        engine.setting();
+        window.setting();
         return outcome(panel.selectedDeviceRow(), "设置", "数据成功！", ms);
     }
     // Clicks the row and waits for the read's verdict.
     int read(int row, int ms = E2eTimeout)
     {
         panel.selectDeviceRow(row);
-        engine.deviceListClicked();
+        window.deviceListClicked();
         return outcome(row, "读取", "参数成功！", ms);
     }
 };

@@ -1,11 +1,12 @@
-// The engine on a headless panel, a fake link and a manual Timer1, with modules
+// The engine and the window's presenter on a headless panel, a fake link and a manual Timer1, with modules
 // 00 11 22 33 44 i that answer whatever the test hands them.
 #pragma once
 
 #include "FakeLink.h"
 #include "ManualTimer.h"
 #include "TestClock.h"
-#include "core/HeadlessPanel.h"
+#include "HeadlessPanel.h"
+#include "Presenter.h"
 #include "operations/Engine.h"
 
 #include <QByteArrayList>
@@ -52,7 +53,9 @@ struct EngineRig {
     HeadlessPanel panel;
     FakeLink link;
     ManualTimer timer;
-    Engine engine{panel, link, timer, &fixedNow};
+    Engine engine{link, timer};
+    // What the window makes of the engine, on the panel of plain values.
+    Presenter window{panel, engine, &fixedNow};
 
     // Not started yet: the test sets the link up first.
     struct Unstarted {};
@@ -62,9 +65,9 @@ struct EngineRig {
     explicit EngineRig(int modules = 0, bool portTaken = false)
     {
         link.setPortTaken(portTaken);
-        engine.startUp();
+        window.startUp();
         if (modules > 0)
-            engine.scan();
+            window.scan();
         for (int i = 0; i < modules; ++i)
             link.deliver(addr(i));
         while (timer.fire()) {
@@ -76,7 +79,7 @@ struct EngineRig {
     void click(int row)
     {
         panel.selectDeviceRow(row);
-        engine.deviceListClicked();
+        window.deviceListClicked();
     }
     // Module i answers queries from..end-1.
     void answer(int module, int from, int end)

@@ -30,7 +30,7 @@ public:
     QList<NetworkCard> cards() const override { return cardList; }
 
     // What a module would answer.
-    void deliver(const QByteArray &datagram) { emit datagramReceived(datagram); }
+    void deliver(const QByteArray &datagram) { arrived(datagram); }
     // Another program holds local port 65002 while this is true.
     void setPortTaken(bool taken) { m_portTaken = taken; }
 

@@ -1,6 +1,6 @@
 // The engine without its window: what arriving datagrams mean, and the Step machine
 // driven through FakeLink and ManualTimer, frames and log entries compared whole.
-#include "core/HeadlessPanel.h"
+#include "support/HeadlessPanel.h"
 #include "operations/Engine.h"
 #include "protocol/Catalogue.h"
 #include "replies/ParameterReply.h"
@@ -27,7 +27,7 @@ void start(EngineRig &rig, Exchange exchange, int row)
     if (exchange == Exchange::Read)
         rig.click(row);
     else
-        rig.engine.setting();
+        rig.window.setting();
 }
 
 // The module answers the query, or acknowledges the write, of rows from..end-1.
@@ -79,7 +79,7 @@ private slots:
     void startUpAndDiscovery()
     {
         EngineRig rig{EngineRig::Unstarted{}};
-        rig.engine.startUp();
+        rig.window.startUp();
         QCOMPARE(rig.panel.logText(),
                  logOf({At, "在使用本工具扫描设备之前，请确保所有的设备都在同一个物理局域网内，没有经过路由器隔离。",
                         "请先扫描网络中的设备，然后读取指定设备的参数，并可对每一个设备的参数进行修改。",
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(rig.panel.deviceText(0), QString("设备 ( 001A2B3C4D5E )"));
         QCOMPARE(rig.panel.deviceText(1), QString("设备 ( 001122334400 )"));
         QCOMPARE(rig.panel.deviceText(253), QString("设备 ( 0011223344FC )"));
-        rig.engine.exitConfirmed();
+        rig.window.exitConfirmed();
         QCOMPARE(rig.link.sent, QByteArrayList{QByteArray::fromHex("FFFFFFFFFFFF454E44")});
     }
 
@@ -129,7 +129,7 @@ private slots:
             rig.answer(0, 0, 5);
             rig.link.sent.clear();
         }
-        rig.engine.scan();
+        rig.window.scan();
         QCOMPARE(rig.panel.logText(), logOf(ScanStart));
         rig.panel.replaceLog("first round");  // later rounds must leave the log alone
         for (int round = 1; round <= 4; ++round) {
@@ -140,7 +140,7 @@ private slots:
                     rig.link.deliver(addr(1 + i));
             }
             if (round == 1 && busy)
-                rig.engine.scan();
+                rig.window.scan();
             else
                 QVERIFY(rig.timer.fire());
         }
@@ -261,7 +261,7 @@ private slots:
         QFETCH(QString, verdict);
         EngineRig rig(2);
         rig.read(1);
-        rig.engine.restoreDefaults();
+        rig.window.restoreDefaults();
         rig.link.deliver(addr(1) + reply);
         QCOMPARE(rig.timer.isActive(), waits);
         if (waits)
@@ -275,14 +275,14 @@ private slots:
     {
         EngineRig rig(3);
         rig.read(0);
-        rig.engine.runDevice();
+        rig.window.runDevice();
         QCOMPARE(rig.panel.logText(), logOf({At, "对设备 1的复位运行成功。"}));
         QCOMPARE(rig.link.sent, QByteArrayList{QByteArray::fromHex("001122334400 454E44")});
         QCOMPARE(rig.panel.deviceText(0), QString("设备 ( 001122334401 )"));
-        QCOMPARE(rig.engine.machine().deviceTable.entry(0), addr(1));
+        QCOMPARE(rig.engine.deviceTable().entry(0), addr(1));
         // Nothing is selected now: a write is refused before anything goes out.
         rig.link.sent.clear();
-        rig.engine.setting();
+        rig.window.setting();
         QCOMPARE(rig.panel.logText(), logOf({At, "没有选择设备！"}));
         QCOMPARE(rig.link.sent, QByteArrayList());
     }

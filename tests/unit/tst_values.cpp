@@ -1,6 +1,6 @@
 // Parameter names, values, profile files and fleet addresses: what the window's
 // save and load and the command line read from people and files.
-#include "core/HeadlessPanel.h"
+#include "support/HeadlessPanel.h"
 #include "profiles/Fleet.h"
 #include "profiles/Profile.h"
 #include "protocol/Catalogue.h"
@@ -82,7 +82,9 @@ private slots:
         fillLists(panel);
         panel.setChecked(C::DHCP, true);  // a start mode from before must not win
         QVERIFY(valuesOf({text}).applyTo(panel));
-        QCOMPARE(writeValue(panel, *parsed.value().parameter), std::optional<QByteArray>(wire));
+        const Parameter &parameter = *parsed.value().parameter;
+        const QString shown = ParameterValues::fromPanel(panel).value().value(parameter);
+        QCOMPARE(wireValue(parameter, shown), std::optional<QByteArray>(wire));
     }
 
     void refused_data()

@@ -1,43 +1,44 @@
-// One module of an apply: read, merge the profile, write, read back, restart,
-// on an engine of its own that shares the link with every other job.
+// One module brought to a profile: read, merge, write, read back, restart, on
+// an engine of its own beside any other job on the same link. `kelvane write`,
+// `apply` and every fleet run it.
 #pragma once
 
-#include "ModuleLink.h"
-#include "core/HeadlessPanel.h"
 #include "core/QtOneShotTimer.h"
 #include "operations/Engine.h"
 #include "protocol/ParameterValues.h"
 
 #include <QObject>
 
-namespace kelvane::cli {
+namespace kelvane {
 
 struct JobPlan {
     DeviceAddress module;
     QByteArray discoveryReply;  // as the scan heard it; empty when the scan did not find the module
     ParameterValues profile;    // what the module must hold afterwards, its own ip_address included
     bool verify = false;
-    bool reset = false;
+    bool reset = false;  // after a write that was verified, or one without --verify
 };
 
 struct JobOutcome {
     enum Result { Pending, Succeeded, NotFound, Failed, Differs };
     Result result = Pending;
-    QString message;                // why it failed, as the engine logged it
+    // The engine's outcome that ended the job, for a failure's kind and entry.
+    std::optional<Outcome> ended;
+    QString message;                // why it failed, in the engine's words, naming the module
+    ParameterValues before;         // what the module held when read
+    ParameterValues target;         // what it was written
     QList<Difference> differences;  // what the read-back showed otherwise than written
 };
 
-class FleetJob : public QObject {
+class ModuleJob : public QObject {
     Q_OBJECT
 public:
-    FleetJob(Link &link, JobPlan plan, QObject *parent = nullptr);
+    ModuleJob(Link &link, JobPlan plan, QObject *parent = nullptr);
 
     void start();
     const JobPlan &plan() const { return m_plan; }
     const JobOutcome &outcome() const { return m_outcome; }
     Engine &engine() { return m_engine; }
-    // A datagram from this job's module; nothing once the job has ended.
-    void deliver(const QByteArray &datagram);
 
 signals:
     void finished();
@@ -45,23 +46,22 @@ signals:
 private:
     enum class Phase { Read, Write, Verify, Reset };
 
-    void ended(Operation operation, bool succeeded);
-    void next(Operation operation, bool succeeded);
+    void ended(const Outcome &outcome);
+    void next(const Outcome &outcome);
     void begin(Phase phase);
     void finish(JobOutcome::Result result, const QString &message = {});
-    QString lastEntry() const;
 
     JobPlan m_plan;
     JobOutcome m_outcome;
-    ParameterValues m_target;
     Phase m_phase = Phase::Read;
-    HeadlessPanel m_panel;
     QtOneShotTimer m_timer;
-    ModuleLink m_link;
     Engine m_engine;
 };
 
 // The name of a result in the summary and in JSON: ok, not found, failed, differs.
 QString resultName(JobOutcome::Result result);
 
-}  // namespace kelvane::cli
+// "Module 024B56000001 was not found on the network."
+QString notFoundMessage(const DeviceAddress &module);
+
+}  // namespace kelvane

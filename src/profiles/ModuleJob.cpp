@@ -1,0 +1,127 @@
+#include "ModuleJob.h"
+
+#include <QCoreApplication>
+
+namespace kelvane {
+
+QString notFoundMessage(const DeviceAddress &module)
+{
+    return QCoreApplication::translate("kelvane::cli", "Module %1 was not found on the network.").arg(module.toHex());
+}
+
+ModuleJob::ModuleJob(Link &link, JobPlan plan, QObject *parent)
+    : QObject(parent), m_plan(std::move(plan)), m_engine(link, m_timer)
+{
+    m_engine.nameModulesByAddress();
+    m_engine.hearOwnModuleOnly();
+    connect(&m_engine, &Engine::finished, this, &ModuleJob::ended);
+}
+
+void ModuleJob::start()
+{
+    if (m_plan.discoveryReply.isEmpty() || !m_engine.adoptModule(m_plan.discoveryReply)) {
+        finish(JobOutcome::NotFound, notFoundMessage(m_plan.module));
+        return;
+    }
+    begin(Phase::Read);
+}
+
+void ModuleJob::ended(const Outcome &outcome)
+{
+    // The engine is still inside its handler; the next step starts after it.
+    QMetaObject::invokeMethod(this, [this, outcome] { next(outcome); }, Qt::QueuedConnection);
+}
+
+void ModuleJob::next(const Outcome &outcome)
+{
+    if (m_outcome.result != JobOutcome::Pending)
+        return;
+    m_outcome.ended = outcome;
+    const bool read = outcome.operation == Operation::Read;
+    // A read that could not take every answer is no ground to write on.
+    if (read && outcome.kind == OutcomeKind::BadAnswer) {
+        QStringList names;
+        for (const Parameter *p : outcome.unreadable)
+            names << QLatin1String(p->key);
+        finish(JobOutcome::Failed,
+               QCoreApplication::translate("kelvane::cli", "Module %1 gave answers that could not be read for: %2.")
+                   .arg(m_plan.module.toHex(), names.join(QStringLiteral(", "))));
+        return;
+    }
+    if (!outcome.succeeded()) {
+        finish(JobOutcome::Failed, outcome.entry.join(QLatin1Char(' ')));
+        return;
+    }
+    switch (m_phase) {
+    case Phase::Read:
+        m_outcome.before = outcome.values;
+        m_outcome.target = outcome.values;
+        m_outcome.target.merge(m_plan.profile);
+        begin(Phase::Write);
+        break;
+    case Phase::Write:
+        if (m_plan.verify)
+            begin(Phase::Verify);
+        else if (m_plan.reset)
+            begin(Phase::Reset);
+        else
+            finish(JobOutcome::Succeeded);
+        break;
+    case Phase::Verify:
+        m_outcome.differences = compareValues(m_outcome.target, outcome.values);
+        if (!m_outcome.differences.isEmpty())
+            finish(JobOutcome::Differs);
+        else if (m_plan.reset)
+            begin(Phase::Reset);
+        else
+            finish(JobOutcome::Succeeded);
+        break;
+    case Phase::Reset:
+        finish(JobOutcome::Succeeded);
+        break;
+    }
+}
+
+void ModuleJob::begin(Phase phase)
+{
+    m_phase = phase;
+    switch (phase) {
+    case Phase::Read:
+    case Phase::Verify:
+        m_engine.read(m_plan.module);
+        break;
+    case Phase::Write:
+        m_engine.write(m_plan.module, m_outcome.target);
+        break;
+    case Phase::Reset:
+        m_engine.reset(m_plan.module);
+        break;
+    }
+}
+
+void ModuleJob::finish(JobOutcome::Result result, const QString &message)
+{
+    m_outcome.result = result;
+    m_outcome.message = message;
+    m_timer.stop();
+    emit finished();
+}
+
+QString resultName(JobOutcome::Result result)
+{
+    switch (result) {
+    case JobOutcome::Pending:
+        return QStringLiteral("pending");
+    case JobOutcome::Succeeded:
+        return QStringLiteral("ok");
+    case JobOutcome::NotFound:
+        return QStringLiteral("not found");
+    case JobOutcome::Failed:
+        return QStringLiteral("failed");
+    case JobOutcome::Differs:
+        return QStringLiteral("differs");
+    }
+    return {};
+}
+
+}  // namespace kelvane

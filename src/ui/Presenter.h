@@ -1,0 +1,57 @@
+// The window's half of every operation: it turns the commands the operator
+// gives into the engine's verbs on the module chosen in Device_List, and the
+// engine's progress and outcomes into controls, focus and status entries.
+// Widget-free: it drives the window through Panel.
+#pragma once
+
+#include "core/Panel.h"
+#include "core/StatusLog.h"
+#include "operations/Engine.h"
+
+#include <QObject>
+
+namespace kelvane {
+
+class Presenter final : public QObject {
+    Q_OBJECT
+public:
+    Presenter(Panel &panel, Engine &engine, StatusLog::Clock clock = &QDateTime::currentDateTime,
+              QObject *parent = nullptr);
+
+    Engine &engine() { return m_engine; }
+    const StatusLog &log() const { return m_log; }
+
+    // The window opening: the choice lists, the socket, the first entry, the locked controls.
+    void startUp();
+    // The operator's commands.
+    void scan();
+    void deviceListClicked();
+    void setting();
+    void restoreDefaults();
+    void runDevice();
+    // The operator confirmed leaving: every module hears that the tool is gone.
+    void exitConfirmed();
+
+private:
+    // The module chosen in Device_List; none, with "没有选择设备！" as the
+    // whole log, when nothing is chosen.
+    std::optional<DeviceAddress> chosenModule(bool refuse);
+    void showAddress(const std::optional<DeviceAddress> &module = std::nullopt);
+    void clearParameterControls();
+    // Device_List, L_Default, Setting and Run_Device, in this order.
+    void setCommandsEnabled(bool enabled);
+
+    void onAttempt(Operation operation, const DeviceAddress &module, int attempt, const QStringList &entry);
+    void onAnswer(const Parameter &parameter, const Answer &answer);
+    void onSendFailed(const QString &entry);
+    void onFinished(const Outcome &outcome);
+
+    Panel &m_panel;
+    Engine &m_engine;
+    StatusLog m_log;
+};
+
+// "本机IP地址：192.0.2.1    端口号： 65002"
+QString addressDisplay(const QString &localAddress);
+
+}  // namespace kelvane
