@@ -649,6 +649,18 @@
         <source>unknown parameter &quot;%1&quot;; known: %2</source>
         <translation>unknown parameter &quot;%1&quot;; known: %2</translation>
     </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not an address; allowed: four groups of 1 to 3 digits separated by dots, each from 0 to 255</source>
+        <translation>%1: &quot;%2&quot; is not an address; allowed: four groups of 1 to 3 digits separated by dots, each from 0 to 255</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a port; allowed: 1 to 5 digits, from 0 to 65535</source>
+        <translation>%1: &quot;%2&quot; is not a port; allowed: 1 to 5 digits, from 0 to 65535</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a delimiter; allowed: 1 to 4 digits</source>
+        <translation>%1: &quot;%2&quot; is not a delimiter; allowed: 1 to 4 digits</translation>
+    </message>
 </context>
 <context>
     <name>kelvane::ParameterValues</name>
