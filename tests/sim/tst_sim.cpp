@@ -5,6 +5,8 @@
 #include "sim/Options.h"
 #include "sim/Responder.h"
 
+#include "replies/AnswerForm.h"
+
 #include <QTest>
 
 using namespace kelvane::sim;
@@ -141,6 +143,24 @@ private slots:
             expected << shown(e.answers);
         }
         QCOMPARE(sent, expected);
+    }
+
+    // Module 1's answer to every code, written out byte by byte: the simulator encodes
+    // with the tool's own catalogue, so a mistake the two share shows only here.
+    void everyAnswerOfModule1()
+    {
+        const QByteArrayList expected = {
+            "09\r\n", "00\r\n", "09\r\n", "00003\r\n", "02\r\n", "00040\r\n", "01\r\n", "01\r\n",
+            "192.168.001.001\r\n", "255.255.255.000\r\n", "192.168.001.010\r\n", "00502\r\n",
+            "010.000.000.001\r\n", "01024\r\n", "00\r\n", "02\r\n", "00\r\n"};
+        const QByteArrayList codes = {"UB", "UT", "UD", "TM", "UP", "BT", "US", "CM", "GA",
+                                      "SM", "IP", "PT", "DA", "DP", "SR", "ET", "PD"};
+        Responder responder(1);
+        for (qsizetype row = 0; row < codes.size(); ++row) {
+            const QByteArrayList answers = responder.respond(query(1, codes[row]), 0);
+            QCOMPARE(shown(answers), shown({reply(1, expected[row])}));
+            QVERIFY2(kelvane::answerFits(kelvane::catalogue().at(row), answers.first()), codes[row]);
+        }
     }
 
     void dropFraction()
