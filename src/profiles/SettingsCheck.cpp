@@ -7,6 +7,7 @@
 #include <QHostAddress>
 #include <QSet>
 
+#include <algorithm>
 #include <bit>
 #include <optional>
 
@@ -51,11 +52,11 @@ std::optional<quint32> ipv4(const QString &text)
         return std::nullopt;
     quint32 address = 0;
     for (const QString &group : groups) {
-        bool ok = false;
-        const uint octet = group.toUInt(&ok);
-        if (!ok || group.size() > 3 || octet > 255 || !group.front().isDigit())
+        const bool digits = !group.isEmpty() && group.size() <= 3
+                            && std::all_of(group.begin(), group.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        if (!digits || group.toUInt() > 255)
             return std::nullopt;
-        address = address << 8 | octet;
+        address = address << 8 | group.toUInt();
     }
     return address;
 }
@@ -125,7 +126,8 @@ private:
 
     void add(Severity severity, const Parameter &parameter, const char *rule, const QString &message)
     {
-        m_findings.append({severity, &parameter, m_values.value(parameter), QString::fromLatin1(rule), message, QString()});
+        m_findings.append({severity, &parameter, m_values.value(parameter), QString::fromLatin1(rule), message,
+                           QString()});
     }
 
     // "%1" the key, "%2" the value, as every message starts.
@@ -273,9 +275,12 @@ QList<Finding> checkAssignedAddresses(const QList<AddressAssignment> &assignment
             continue;
         // Every message starts with the key, the address and the module.
         const auto add = [&](Severity severity, const char *rule, const QString &message) {
-            findings.append({severity, &ipRow, assignment.ip, QString::fromLatin1(rule), message, assignment.module});
+            findings.append(
+                {severity, &ipRow, assignment.ip, QString::fromLatin1(rule), message, assignment.module});
         };
-        const auto named = [&](const QString &message) { return message.arg(key, assignment.ip, assignment.module); };
+        const auto named = [&](const QString &message) {
+            return message.arg(key, assignment.ip, assignment.module);
+        };
         if (answered.contains(*ip))
             add(Severity::Refused, "ip-used-by-module",
                 named(Text::tr("%1: %2 for module %3 is the address another module answered from")));
@@ -286,13 +291,14 @@ QList<Finding> checkAssignedAddresses(const QList<AddressAssignment> &assignment
         others.removeAll(assignment.module);
         if (!others.isEmpty())
             add(Severity::Refused, "ip-assigned-twice",
-                named(Text::tr("%1: %2 for module %3 is handed to %4 as well")).arg(others.join(QStringLiteral(", "))));
+                named(Text::tr("%1: %2 for module %3 is handed to %4 as well"))
+                    .arg(others.join(QStringLiteral(", "))));
         const CardSubnet &card = assignment.card;
         const std::optional<quint32> cardIp = ipv4(card.address);
         if (cardIp && knownPrefix(card.prefixLength) && !inSubnet(*ip, *cardIp, card.prefixLength)) {
             add(Severity::Warned, "ip-outside-card-subnet",
-                named(Text::tr("%1: %2 for module %3 lies outside %4, the subnet of card %5 (%6/%7) it was heard "
-                               "on; data connections from this PC will not reach it"))
+                named(Text::tr("%1: %2 for module %3 lies outside %4, the subnet of card %5 (%6/%7) it was "
+                               "heard on; data connections from this PC will not reach it"))
                     .arg(subnetText(*cardIp, card.prefixLength), card.name, card.address)
                     .arg(card.prefixLength));
         }

@@ -16,8 +16,9 @@ Responder::Responder(int moduleCount, Faults faults, int restartMs, int firstInd
 {
     m_modules.reserve(moduleCount);
     for (int i = 0; i < moduleCount; ++i) {
-        const auto ip = factoryIps.find(i);
-        m_modules.append(ModuleModel(firstIndex + i, ip == factoryIps.end() ? std::nullopt : std::optional(*ip)));
+        const auto ip = factoryIps.constFind(i);
+        const std::optional<Value> factoryIp = ip == factoryIps.constEnd() ? std::nullopt : std::optional(*ip);
+        m_modules.append(ModuleModel(firstIndex + i, factoryIp));
         m_byAddress.insert(m_modules.last().address().toByteArray(), i);
     }
     m_silentUntil.fill(0, moduleCount);
