@@ -649,6 +649,18 @@
         <source>unknown parameter &quot;%1&quot;; known: %2</source>
         <translation>unknown parameter &quot;%1&quot;; known: %2</translation>
     </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not an address; allowed: four groups of 1 to 3 digits separated by dots, each from 0 to 255</source>
+        <translation>%1: &quot;%2&quot; is not an address; allowed: four groups of 1 to 3 digits separated by dots, each from 0 to 255</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a port; allowed: 1 to 5 digits, from 0 to 65535</source>
+        <translation>%1: &quot;%2&quot; is not a port; allowed: 1 to 5 digits, from 0 to 65535</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a delimiter; allowed: 1 to 4 digits</source>
+        <translation>%1: &quot;%2&quot; is not a delimiter; allowed: 1 to 4 digits</translation>
+    </message>
 </context>
 <context>
     <name>kelvane::ParameterValues</name>
@@ -785,6 +797,89 @@
     <message>
         <source>所有文件 (*)</source>
         <translation>All files (*)</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::SettingsCheck</name>
+    <message>
+        <source>this network</source>
+        <translation>this network</translation>
+    </message>
+    <message>
+        <source>loopback</source>
+        <translation>loopback</translation>
+    </message>
+    <message>
+        <source>multicast</source>
+        <translation>multicast</translation>
+    </message>
+    <message>
+        <source>broadcast</source>
+        <translation>broadcast</translation>
+    </message>
+    <message>
+        <source>%1: %2 makes every address the module&apos;s neighbour; a mask sets at least its first bit, as 255.255.255.0 does</source>
+        <translation>%1: %2 makes every address the module&apos;s neighbour; a mask sets at least its first bit, as 255.255.255.0 does</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a subnet mask; its one bits must run unbroken from the left, as in 255.255.255.0</source>
+        <translation>%1: %2 is not a subnet mask; its one bits must run unbroken from the left, as in 255.255.255.0</translation>
+    </message>
+    <message>
+        <source>; whether the module starts on it depends on its start mode</source>
+        <translation>; whether the module starts on it depends on its start mode</translation>
+    </message>
+    <message>
+        <source>; in %1 start mode the module is given its address, so this matters once it starts direct</source>
+        <translation>; in %1 start mode the module is given its address, so this matters once it starts direct</translation>
+    </message>
+    <message>
+        <source>%1: %2 lies in %3, kept for %4; no module can take it as its own address</source>
+        <translation>%1: %2 lies in %3, kept for %4; no module can take it as its own address</translation>
+    </message>
+    <message>
+        <source>%1: %2 is the network address of its subnet %3, not an address a module can take</source>
+        <translation>%1: %2 is the network address of its subnet %3, not an address a module can take</translation>
+    </message>
+    <message>
+        <source>%1: %2 is the broadcast address of its subnet %3, not an address a module can take</source>
+        <translation>%1: %2 is the broadcast address of its subnet %3, not an address a module can take</translation>
+    </message>
+    <message>
+        <source>%1: %2 lies outside the module&apos;s subnet %3, so the module cannot reach it</source>
+        <translation>%1: %2 lies outside the module&apos;s subnet %3, so the module cannot reach it</translation>
+    </message>
+    <message>
+        <source>%1: %2 is the module&apos;s own ip_address; what it sends would come back to it</source>
+        <translation>%1: %2 is the module&apos;s own ip_address; what it sends would come back to it</translation>
+    </message>
+    <message>
+        <source>%1: %2 is no port a module can listen on; allowed: 1 to 65535</source>
+        <translation>%1: %2 is no port a module can listen on; allowed: 1 to 65535</translation>
+    </message>
+    <message>
+        <source>%1: %2 for module %3 is the address another module answered from</source>
+        <translation>%1: %2 for module %3 is the address another module answered from</translation>
+    </message>
+    <message>
+        <source>%1: %2 for module %3 is an address of a network card of this PC</source>
+        <translation>%1: %2 for module %3 is an address of a network card of this PC</translation>
+    </message>
+    <message>
+        <source>%1: %2 for module %3 is handed to %4 as well</source>
+        <translation>%1: %2 for module %3 is handed to %4 as well</translation>
+    </message>
+    <message>
+        <source>%1: %2 for module %3 lies outside %4, the subnet of card %5 (%6/%7) it was heard on; data connections from this PC will not reach it</source>
+        <translation>%1: %2 for module %3 lies outside %4, the subnet of card %5 (%6/%7) it was heard on; data connections from this PC will not reach it</translation>
+    </message>
+    <message>
+        <source>Module %1 answered from %2, and so did %3; of modules sharing an address, data connections reach one at most</source>
+        <translation>Module %1 answered from %2, and so did %3; of modules sharing an address, data connections reach one at most</translation>
+    </message>
+    <message>
+        <source>Module %1 answered from %2, outside the subnet of card %3 (%4/%5): it was found and can be configured by broadcast, but data connections from this PC will not reach it; giving it an address in the card&apos;s subnet fixes that</source>
+        <translation>Module %1 answered from %2, outside the subnet of card %3 (%4/%5): it was found and can be configured by broadcast, but data connections from this PC will not reach it; giving it an address in the card&apos;s subnet fixes that</translation>
     </message>
 </context>
 <context>

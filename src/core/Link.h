@@ -23,6 +23,7 @@ struct NetworkCard {
     QString name;          // as the system calls it: eth0, wlp2s0, ...
     int index = 0;         // QNetworkInterface::index(), what a datagram is pinned to
     QHostAddress address;  // its first IPv4 address, the source of its broadcasts
+    int prefixLength = -1;  // of that address's subnet; -1 when the system does not say
 
     friend bool operator==(const NetworkCard &, const NetworkCard &) = default;
 };

@@ -7,10 +7,10 @@
 namespace kelvane {
 
 namespace {
-std::optional<QHostAddress> firstIpv4(const QList<QHostAddress> &addresses)
+std::optional<InterfaceAddress> firstIpv4(const QList<InterfaceAddress> &addresses)
 {
-    const auto found = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress &a) {
-        return a.protocol() == QAbstractSocket::IPv4Protocol;
+    const auto found = std::find_if(addresses.begin(), addresses.end(), [](const InterfaceAddress &a) {
+        return a.ip.protocol() == QAbstractSocket::IPv4Protocol;
     });
     if (found == addresses.end())
         return std::nullopt;
@@ -30,7 +30,7 @@ QList<InterfaceState> systemInterfaces()
     for (const QNetworkInterface &nic : QNetworkInterface::allInterfaces()) {
         InterfaceState state{nic.name(), nic.index(), nic.flags(), {}};
         for (const QNetworkAddressEntry &entry : nic.addressEntries())
-            state.addresses.append(entry.ip());
+            state.addresses.append({entry.ip(), entry.prefixLength()});
         states.append(state);
     }
     return states;
@@ -45,9 +45,9 @@ QList<NetworkCard> usableCards(const QList<InterfaceState> &interfaces, const QS
         // A card without carrier takes a datagram and drops it: nobody can answer there.
         const bool up = interface.flags.testFlag(QNetworkInterface::IsUp) &&
                         interface.flags.testFlag(QNetworkInterface::IsRunning);
-        const std::optional<QHostAddress> address = firstIpv4(interface.addresses);
+        const std::optional<InterfaceAddress> address = firstIpv4(interface.addresses);
         if (up && canEverBroadcast(interface) && address)
-            cards.append({interface.name, interface.index, *address});
+            cards.append({interface.name, interface.index, address->ip, address->prefixLength});
     }
     return cards;
 }

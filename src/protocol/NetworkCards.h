@@ -10,13 +10,21 @@
 
 namespace kelvane {
 
+// One address of an interface and the length of its subnet's prefix.
+struct InterfaceAddress {
+    InterfaceAddress() = default;
+    InterfaceAddress(const QHostAddress &address, int prefix = -1) : ip(address), prefixLength(prefix) {}
+    QHostAddress ip;
+    int prefixLength = -1;  // -1 when unknown
+};
+
 // What the system says about one interface, as far as choosing cards goes.
 // A plain copy so that the choice can be tried on made-up interfaces.
 struct InterfaceState {
     QString name;
     int index = 0;
     QNetworkInterface::InterfaceFlags flags;
-    QList<QHostAddress> addresses;
+    QList<InterfaceAddress> addresses;
 };
 
 // Every interface of this machine, as it stands now.

@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace kelvane {
 
 namespace {
@@ -62,18 +64,78 @@ Result<QString, ValueError> parseChoice(const Parameter &parameter, const QStrin
                                .arg(key, input, choiceAllowed(parameter))};
 }
 
-Result<QString, ValueError> parseText(const Parameter &parameter, const QString &input)
+// The widest number of digits and the largest value of each text form.
+constexpr int AddressGroupDigits = 3;
+constexpr int AddressGroupMax = 255;
+constexpr int AddressGroups = 4;
+constexpr int PortDigits = 5;
+constexpr int PortMax = 65535;
+constexpr int DelimiterDigits = 4;
+constexpr int DelimiterMax = 9999;
+
+// 1 to maxDigits decimal digits, at most max. Leading zeros are kept, as the
+// modules answer them.
+bool isNumber(QStringView text, int maxDigits, int max)
+{
+    return isDecimal(text) && text.size() <= maxDigits && text.toInt() <= max;
+}
+
+bool isAddress(QStringView text)
+{
+    const QList<QStringView> groups = text.split(u'.');
+    return groups.size() == AddressGroups
+           && std::all_of(groups.begin(), groups.end(), [](QStringView group) {
+                  return isNumber(group, AddressGroupDigits, AddressGroupMax);
+              });
+}
+
+std::optional<QString> singleByteError(const QString &key, const QString &input)
 {
     if (isSingleByteText(input))
-        return input;
+        return std::nullopt;
     qsizetype position = 0;
     while (input.at(position).unicode() <= 0xFF)
         ++position;
     const QString code = QString::number(input.at(position).unicode(), 16).rightJustified(4, u'0');
-    const QString key = parameterKey(parameter);
     const QString message = Text::tr("%1: character U+%2 at position %3 has no single-byte code; "
                                      "allowed: characters up to U+00FF");
-    return ValueError{key, message.arg(key, code.toUpper()).arg(position + 1)};
+    return message.arg(key, code.toUpper()).arg(position + 1);
+}
+
+// The module reads each text row as a number or an address: anything else it
+// refuses or, worse, stores as something the operator did not type.
+std::optional<QString> textFormError(const Parameter &parameter, const QString &input)
+{
+    const QString key = parameterKey(parameter);
+    if (auto error = singleByteError(key, input))
+        return error;
+    switch (parameter.answer) {
+    case AnswerLayout::Address:
+        if (isAddress(input))
+            return std::nullopt;
+        return Text::tr("%1: \"%2\" is not an address; allowed: four groups of 1 to 3 digits "
+                        "separated by dots, each from 0 to 255").arg(key, input);
+    case AnswerLayout::FiveDigits:
+        if (isNumber(input, PortDigits, PortMax))
+            return std::nullopt;
+        return Text::tr("%1: \"%2\" is not a port; allowed: 1 to 5 digits, from 0 to 65535")
+            .arg(key, input);
+    case AnswerLayout::FourDigits:
+        if (isNumber(input, DelimiterDigits, DelimiterMax))
+            return std::nullopt;
+        return Text::tr("%1: \"%2\" is not a delimiter; allowed: 1 to 4 digits").arg(key, input);
+    case AnswerLayout::Choice:
+    case AnswerLayout::StartMode:
+        break;
+    }
+    return std::nullopt;
+}
+
+Result<QString, ValueError> parseText(const Parameter &parameter, const QString &input)
+{
+    if (auto error = textFormError(parameter, input))
+        return ValueError{parameterKey(parameter), *error};
+    return input;
 }
 
 Result<QString, ValueError> parseStartMode(const Parameter &parameter, const QString &input)
@@ -137,6 +199,14 @@ Result<QString, ValueError> parseValue(const Parameter &parameter, const QString
         return parseStartMode(parameter, input);
     }
     return ValueError{parameterKey(parameter), QString()};
+}
+
+std::optional<QString> formError(const Parameter &parameter, const QString &text)
+{
+    auto parsed = parseValue(parameter, text);
+    if (parsed)
+        return std::nullopt;
+    return parsed.error().message;
 }
 
 Result<Assignment, ValueError> parseAssignment(const QString &text)

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace kelvane {
 
 // Why a value was refused. The message is one translated English sentence that
@@ -26,9 +28,16 @@ QStringList itemSpellings(const Parameter &parameter, int index);
 
 // The value as the window shows it: a choice row accepts an item's spelling or
 // its list index in decimal (the spelling wins, so stop_bits "1" is the item
-// "1"), a text row any text of single-byte characters, the start mode direct,
-// pppoe or dhcp in any case.
+// "1"), the start mode direct, pppoe or dhcp in any case. A text row takes its
+// form as it stands, leading zeros and all ("192.168.001.010", "00080"):
+// the four addresses four dot-separated groups of 1 to 3 digits from 0 to 255,
+// the two ports 1 to 5 digits from 0 to 65535, the two delimiters 1 to 4
+// digits. Nothing is not a value.
 Result<QString, ValueError> parseValue(const Parameter &parameter, const QString &input);
+
+// Why a control's text cannot be this parameter's value, as parseValue says
+// it; none when it can. For the window's write, before the first frame.
+std::optional<QString> formError(const Parameter &parameter, const QString &text);
 
 struct Assignment {
     const Parameter *parameter = nullptr;

@@ -102,7 +102,10 @@ Result<ParameterValues, ValueError> ParameterValues::fromPanel(const Panel &pane
             break;
         }
         case ValueKind::Text:
+            // An empty box shows nothing, as a combo box without a selection.
             shown = panel.text(parameter.control);
+            if (shown.isEmpty())
+                continue;
             break;
         case ValueKind::StartMode: {
             // The write sender's order: Direct before PPPOE before DHCP.

@@ -30,9 +30,9 @@ public:
     bool isEmpty() const { return size() == 0; }
     QList<const Parameter *> parameters() const;  // those held, in catalogue order
 
-    // What the panel shows. A combo box without a selected item and a start-mode
-    // group without a checked button are left out; a text that a write could
-    // not send is an error.
+    // What the panel shows. A combo box without a selected item, an empty text
+    // box and a start-mode group without a checked button are left out; a text
+    // that parseValue refuses is an error.
     static Result<ParameterValues, ValueError> fromPanel(const Panel &panel);
     // Selects the items, sets the texts and checks the start-mode button of the
     // values held, and leaves every other control alone. False when a combo box

@@ -21,15 +21,18 @@ public:
     }
 
     // Starts the simulator with these options on LAN `lan` (1: 192.0.2.0/24,
-    // 2: 198.51.100.0/24) and waits until it listens.
-    bool start(const QStringList &options, int lan = 1)
+    // 2: 198.51.100.0/24) and waits until it listens. The peer host's card
+    // holds `addresses` besides its own, for modules that answer from theirs.
+    bool start(const QStringList &options, int lan = 1, const QStringList &addresses = {})
     {
         m_lan = lan;
+        QStringList peer = {"--lan", QString::number(lan)};
+        for (const QString &address : addresses)
+            peer << "--address" << address;
         // Should the test die, the simulator goes with it.
         m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         m_process.start(qEnvironmentVariable("KELVANE_SOURCE_DIR") + "/scripts/peer-host",
-                        QStringList{"--lan", QString::number(lan),
-                                    qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane-sim", "--verbose"} +
+                        peer + QStringList{qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane-sim", "--verbose"} +
                             options);
         return QTest::qWaitFor([this] { return m_process.canReadLine() && m_process.readLine() == "ready\n"; },
                                10000);

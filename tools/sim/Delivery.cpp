@@ -1,23 +1,41 @@
 #include "Delivery.h"
 
+#include <algorithm>
+
 namespace kelvane::sim {
 
-Delivery::Delivery(double dropFraction, bool duplicate, int delayMs, quint32 seed)
-    : m_dropFraction(dropFraction), m_duplicate(duplicate), m_delayMs(delayMs), m_random(seed)
+Delivery::Delivery(const Conditions &conditions, quint32 seed)
+    : m_conditions(conditions), m_dropRandom(seed), m_lateRandom({seed, 1u}), m_requestRandom({seed, 2u})
 {
+}
+
+bool Delivery::arrives(const QByteArray &request)
+{
+    if (request == "SETUP")
+        return true;
+    return m_requestRandom.generateDouble() >= m_conditions.dropRequests;
 }
 
 void Delivery::post(const QByteArrayList &answers, qint64 nowMs)
 {
-    const qint64 due = nowMs + m_delayMs;
     for (const QByteArray &answer : answers) {
-        // One draw per answer whatever the fraction, so runs stay comparable.
-        if (m_random.generateDouble() < m_dropFraction)
+        // One draw of each kind per answer whatever the fractions, so runs stay comparable.
+        const bool lost = m_dropRandom.generateDouble() < m_conditions.dropAnswers;
+        const bool late = m_lateRandom.generateDouble() < m_conditions.lateAnswers;
+        if (lost)
             continue;
-        m_held.append({due, answer});
-        if (m_duplicate)
-            m_held.append({due, answer});
+        const qint64 due = nowMs + m_conditions.delayMs + (late ? LateMs : 0);
+        hold(due, answer);
+        if (m_conditions.duplicate)
+            hold(due, answer);
     }
+}
+
+void Delivery::hold(qint64 dueMs, const QByteArray &datagram)
+{
+    const auto after = std::upper_bound(m_held.begin(), m_held.end(), dueMs,
+                                        [](qint64 due, const Held &held) { return due < held.dueMs; });
+    m_held.insert(after, {dueMs, datagram});
 }
 
 QByteArrayList Delivery::takeDue(qint64 nowMs)

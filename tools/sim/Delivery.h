@@ -1,6 +1,7 @@
-// What happens to answers on their way out: some lost, some sent twice, all
-// held for a while. Seeded, so a run with the same seed loses the same
-// answers; driven by the caller's clock, so tests need not wait.
+// What happens to datagrams on their way: some requests lost before a module
+// hears them, some answers lost, late or sent twice, all held for a while.
+// Seeded, so a run with the same seed loses the same datagrams; driven by the
+// caller's clock, so tests need not wait.
 #pragma once
 
 #include <QByteArrayList>
@@ -11,13 +12,27 @@
 
 namespace kelvane::sim {
 
+// Past the tool's 400 ms time-out, however long --delay holds the rest.
+inline constexpr int LateMs = 600;
+
+struct Conditions {
+    double dropAnswers = 0.0;   // the fraction of answers lost
+    double lateAnswers = 0.0;   // the fraction held LateMs longer than the rest
+    double dropRequests = 0.0;  // the fraction of requests to a module lost before it hears them
+    bool duplicate = false;     // every answer that goes out goes out twice
+    int delayMs = 0;            // every answer held this long
+};
+
 class Delivery {
 public:
-    Delivery(double dropFraction, bool duplicate, int delayMs, quint32 seed);
+    Delivery(const Conditions &conditions, quint32 seed);
 
+    // Whether a request arrived; a scan's "SETUP" always does.
+    bool arrives(const QByteArray &request);
     // The answers to a datagram that arrived at nowMs, a monotonic clock in ms.
     void post(const QByteArrayList &answers, qint64 nowMs);
-    // The datagrams to send by nowMs, in the order they were posted.
+    // The datagrams to send by nowMs, in the order they fall due (posting
+    // order among those due at the same time).
     QByteArrayList takeDue(qint64 nowMs);
     // When the next held datagram falls due; none when nothing is held.
     std::optional<qint64> nextDueMs() const;
@@ -27,13 +42,16 @@ private:
         qint64 dueMs;
         QByteArray datagram;
     };
+    void hold(qint64 dueMs, const QByteArray &datagram);
 
-    double m_dropFraction;
-    bool m_duplicate;
-    int m_delayMs;
-    QRandomGenerator m_random;
-    // One delay for all, so due times never decrease along the queue.
-    QList<Held> m_held;
+    Conditions m_conditions;
+    // One generator per kind of mishap, so that for the same seed adding
+    // --late leaves --drop's losses as they were and the other way round.
+    // Lost requests leave fewer answers, so they shift both.
+    QRandomGenerator m_dropRandom;
+    QRandomGenerator m_lateRandom;
+    QRandomGenerator m_requestRandom;
+    QList<Held> m_held;  // by due time
 };
 
 }  // namespace kelvane::sim

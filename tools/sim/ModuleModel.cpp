@@ -62,6 +62,12 @@ std::optional<Value> parseDigit(const QByteArray &text, int digitOffset, qsizety
 }
 
 constexpr int StartModes = 3;
+
+int ipRow()
+{
+    static const int row = rowOfCode("IP");
+    return row;
+}
 }  // namespace
 
 QByteArray encodeAnswer(const Parameter &parameter, Value value)
@@ -108,9 +114,11 @@ int rowOfCode(const QByteArray &code)
     return -1;
 }
 
-ModuleModel::ModuleModel(int index)
-    : m_index(index), m_address(addressOf(index)), m_values(factoryValues(index))
+ModuleModel::ModuleModel(int index, std::optional<Value> factoryIp)
+    : m_index(index), m_address(addressOf(index)), m_factoryIp(factoryIp)
 {
+    restoreDefaults();
+    restart();
 }
 
 DeviceAddress ModuleModel::addressOf(int index)
@@ -168,6 +176,13 @@ bool ModuleModel::write(int row, const QByteArray &text)
 void ModuleModel::restoreDefaults()
 {
     m_values = factoryValues(m_index);
+    if (m_factoryIp)
+        m_values.at(ipRow()) = *m_factoryIp;
+}
+
+void ModuleModel::restart()
+{
+    m_runningIp = m_values.at(ipRow());
 }
 
 }  // namespace kelvane::sim

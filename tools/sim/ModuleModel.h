@@ -27,8 +27,9 @@ int rowOfCode(const QByteArray &code);
 class ModuleModel {
 public:
     // Module i of the simulated network. Its address and factory values
-    // differ from its neighbours', so that a test can tell whom it read.
-    explicit ModuleModel(int index);
+    // differ from its neighbours', so that a test can tell whom it read;
+    // factoryIp, when given, replaces its factory ip_address.
+    explicit ModuleModel(int index, std::optional<Value> factoryIp = std::nullopt);
 
     static DeviceAddress addressOf(int index);
     static Values factoryValues(int index);
@@ -44,10 +45,16 @@ public:
     bool write(int row, const QByteArray &text);
     void restoreDefaults();
 
+    // The ip_address it started with: a module takes a new one when it restarts.
+    Value runningIp() const { return m_runningIp; }
+    void restart();
+
 private:
     int m_index;
     DeviceAddress m_address;
+    std::optional<Value> m_factoryIp;
     Values m_values;
+    Value m_runningIp = 0;
 };
 
 }  // namespace kelvane::sim

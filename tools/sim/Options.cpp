@@ -16,6 +16,15 @@ std::optional<long long> integer(const QString &text, long long min, long long m
     return n;
 }
 
+std::optional<double> fraction(const QString &text)
+{
+    bool ok = false;
+    const double share = text.toDouble(&ok);
+    if (!ok || share < 0.0 || share > 1.0)
+        return std::nullopt;
+    return share;
+}
+
 QString choiceCodes()
 {
     QStringList codes;
@@ -39,14 +48,18 @@ std::variant<Options, QString> parseOptions(const QStringList &arguments)
     const QCommandLineOption restart(QStringLiteral("restart-ms"), QStringLiteral("How long a reset module stays silent (default 1000)."), QStringLiteral("MS"), QStringLiteral("1000"));
     const QCommandLineOption silent(QStringLiteral("silent-queries"), QStringLiteral("Never answer a query."));
     const QCommandLineOption drop(QStringLiteral("drop"), QStringLiteral("Lose this fraction of the answers."), QStringLiteral("FRACTION"), QStringLiteral("0"));
+    const QCommandLineOption late(QStringLiteral("late"), QStringLiteral("Hold this fraction of the answers %1 ms longer than the rest, past the tool's 400 ms time-out.").arg(LateMs), QStringLiteral("FRACTION"), QStringLiteral("0"));
+    const QCommandLineOption dropRequests(QStringLiteral("drop-requests"), QStringLiteral("Lose this fraction of the requests to a module (queries, writes, defaults, restarts) before it hears them; scans always arrive."), QStringLiteral("FRACTION"), QStringLiteral("0"));
     const QCommandLineOption delay(QStringLiteral("delay"), QStringLiteral("Hold every answer this long."), QStringLiteral("MS"), QStringLiteral("0"));
     const QCommandLineOption reject(QStringLiteral("reject"), QStringLiteral("Answer this choice code's query with a digit out of range."), QStringLiteral("CODE"));
     const QCommandLineOption noAcks(QStringLiteral("no-write-acks"), QStringLiteral("Store writes but never acknowledge them."));
     const QCommandLineOption refuse(QStringLiteral("refuse-write"), QStringLiteral("Answer this code's write with ER."), QStringLiteral("CODE"));
-    const QCommandLineOption duplicate(QStringLiteral("duplicate"), QStringLiteral("Send every answer twice."));
+    const QCommandLineOption duplicate(QStringLiteral("duplicate"), QStringLiteral("Send every answer twice; --drop loses both copies, --late holds both."));
     const QCommandLineOption forget(QStringLiteral("forget-writes"), QStringLiteral("Acknowledge these codes' writes with OK but keep the old values, so a read-back shows them."), QStringLiteral("CODE[,CODE...]"));
     const QCommandLineOption silentModules(QStringLiteral("silent-modules"), QStringLiteral("These modules, numbered from 1, never answer anything, not even a scan."), QStringLiteral("N[,N...]"));
-    parser.addOptions({modules, first, verbose, seed, restart, silent, drop, delay, reject, noAcks, refuse, duplicate, forget, silentModules});
+    const QCommandLineOption answerFromIp(QStringLiteral("answer-from-ip"), QStringLiteral("Each module answers from the address its ip_address held when it last started, not from this host's own. The addresses they start with must be on this host's cards (scripts/peer-host --address); one written later that is not is answered from the host's own."));
+    const QCommandLineOption moduleIp(QStringLiteral("module-ip"), QStringLiteral("Module N, numbered from 1, has A.B.C.D as its factory ip_address, also after ATDF. Give it again for more modules."), QStringLiteral("N=A.B.C.D"));
+    parser.addOptions({modules, first, verbose, seed, restart, silent, drop, late, dropRequests, delay, reject, noAcks, refuse, duplicate, forget, silentModules, answerFromIp, moduleIp});
 
     if (!parser.parse(arguments))
         return parser.errorText();
@@ -77,15 +90,20 @@ std::variant<Options, QString> parseOptions(const QStringList &arguments)
     if (!restartMs || !delayMs)
         return QStringLiteral("--restart-ms and --delay take milliseconds from 0 to 3600000.");
     options.restartMs = int(*restartMs);
-    options.delayMs = int(*delayMs);
+    options.delivery.delayMs = int(*delayMs);
 
-    bool ok = false;
-    options.drop = parser.value(drop).toDouble(&ok);
-    if (!ok || options.drop < 0.0 || options.drop > 1.0)
-        return QStringLiteral("--drop takes a fraction from 0 to 1.");
+    for (const auto &[option, target] : {std::pair{&drop, &options.delivery.dropAnswers},
+                                         std::pair{&late, &options.delivery.lateAnswers},
+                                         std::pair{&dropRequests, &options.delivery.dropRequests}}) {
+        const std::optional<double> share = fraction(parser.value(*option));
+        if (!share)
+            return QStringLiteral("--%1 takes a fraction from 0 to 1.").arg(option->names().first());
+        *target = *share;
+    }
 
     options.verbose = parser.isSet(verbose);
-    options.duplicate = parser.isSet(duplicate);
+    options.delivery.duplicate = parser.isSet(duplicate);
+    options.answerFromIp = parser.isSet(answerFromIp);
     options.faults.silentQueries = parser.isSet(silent);
     options.faults.noWriteAcks = parser.isSet(noAcks);
 
@@ -119,6 +137,14 @@ std::variant<Options, QString> parseOptions(const QStringList &arguments)
                     .arg(options.modules);
             options.faults.silentModules.insert(int(*number - 1));
         }
+    }
+    const Parameter &ip = catalogue().at(rowOfCode("IP"));
+    for (const QString &item : parser.values(moduleIp)) {
+        const auto number = integer(item.section(QLatin1Char('='), 0, 0), 1, options.modules);
+        const std::optional<Value> address = parseWrite(ip, item.section(QLatin1Char('='), 1).toLatin1());
+        if (!number || !address)
+            return QStringLiteral("--module-ip takes N=A.B.C.D, N from 1 to %1.").arg(options.modules);
+        options.moduleIps.insert(int(*number - 1), *address);
     }
     return options;
 }

@@ -1,8 +1,10 @@
 // The simulator's command line.
 #pragma once
 
+#include "Delivery.h"
 #include "Responder.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -16,10 +18,11 @@ struct Options {
     bool verbose = false;
     quint32 seed = 1;
     int restartMs = 1000;
-    double drop = 0.0;
-    int delayMs = 0;
-    bool duplicate = false;
+    Conditions delivery;
     Faults faults;
+    // Each module answers from the address its ip_address held when it started.
+    bool answerFromIp = false;
+    QHash<int, Value> moduleIps;  // by module index from 0: its factory ip_address
     QString help;  // set when --help was asked for: print it and stop
 };
 

@@ -10,12 +10,15 @@ const QByteArray OutOfRange = QByteArrayLiteral("0:\r\n");
 constexpr qsizetype QueryCommandSize = 5;  // "AT", code, CR
 }  // namespace
 
-Responder::Responder(int moduleCount, Faults faults, int restartMs, int firstIndex)
+Responder::Responder(int moduleCount, Faults faults, int restartMs, int firstIndex,
+                     const QHash<int, Value> &factoryIps)
     : m_faults(std::move(faults)), m_restartMs(restartMs)
 {
     m_modules.reserve(moduleCount);
     for (int i = 0; i < moduleCount; ++i) {
-        m_modules.append(ModuleModel(firstIndex + i));
+        const auto ip = factoryIps.constFind(i);
+        const std::optional<Value> factoryIp = ip == factoryIps.constEnd() ? std::nullopt : std::optional(*ip);
+        m_modules.append(ModuleModel(firstIndex + i, factoryIp));
         m_byAddress.insert(m_modules.last().address().toByteArray(), i);
     }
     m_silentUntil.fill(0, moduleCount);
@@ -26,17 +29,23 @@ bool Responder::isAnswering(int index, qint64 nowMs) const
     return !m_faults.silentModules.contains(index) && !isRestarting(index, nowMs);
 }
 
+int Responder::moduleOf(const QByteArray &datagram) const
+{
+    return m_byAddress.value(datagram.left(DeviceAddressSize), -1);
+}
+
 QByteArrayList Responder::respond(const QByteArray &request, qint64 nowMs)
 {
     if (request == "SETUP")
         return discover(nowMs);
-    const int index = m_byAddress.value(request.left(DeviceAddressSize), -1);
+    const int index = moduleOf(request);
     if (index < 0 || !isAnswering(index, nowMs))
         return {};
     const QByteArray rest = request.mid(DeviceAddressSize);
     if (rest == "END") {
-        // Restarting: deaf to everything until it is up again.
+        // Restarting: deaf to everything until it is up again, on the address it holds now.
         m_silentUntil[index] = nowMs + m_restartMs;
+        m_modules[index].restart();
         return {};
     }
     return command(m_modules[index], rest);

@@ -25,8 +25,10 @@ struct Faults {
 
 class Responder {
 public:
-    // Modules firstIndex to firstIndex + moduleCount - 1 of the simulated network.
-    explicit Responder(int moduleCount, Faults faults = {}, int restartMs = 1000, int firstIndex = 0);
+    // Modules firstIndex to firstIndex + moduleCount - 1 of the simulated network;
+    // factoryIps by index from 0 among them replace their factory ip_address.
+    explicit Responder(int moduleCount, Faults faults = {}, int restartMs = 1000, int firstIndex = 0,
+                       const QHash<int, Value> &factoryIps = {});
 
     // The answers to one datagram arriving at nowMs, a monotonic clock in ms.
     QByteArrayList respond(const QByteArray &request, qint64 nowMs);
@@ -36,6 +38,8 @@ public:
     bool isRestarting(int index, qint64 nowMs) const { return nowMs < m_silentUntil.at(index); }
     // Neither made silent by a fault nor restarting.
     bool isAnswering(int index, qint64 nowMs) const;
+    // The module a datagram to or from it starts with the address of; -1 for none.
+    int moduleOf(const QByteArray &datagram) const;
 
 private:
     QByteArrayList discover(qint64 nowMs) const;

@@ -15,8 +15,10 @@ constexpr int RetryMs = 2;
 constexpr int MaxFailedSends = 500;  // about a second of a socket that takes nothing
 }  // namespace
 
-UdpShell::UdpShell(Responder &responder, Delivery &delivery, bool verbose, QObject *parent)
-    : QObject(parent), m_responder(responder), m_delivery(delivery), m_verbose(verbose)
+UdpShell::UdpShell(Responder &responder, Delivery &delivery, bool verbose, bool answerFromIp,
+                   QObject *parent)
+    : QObject(parent), m_responder(responder), m_delivery(delivery), m_verbose(verbose),
+      m_answerFromIp(answerFromIp)
 {
     m_clock.start();
     m_retry.setSingleShot(true);
@@ -24,27 +26,74 @@ UdpShell::UdpShell(Responder &responder, Delivery &delivery, bool verbose, QObje
     m_due.setSingleShot(true);
     m_due.setTimerType(Qt::PreciseTimer);
     connect(&m_due, &QTimer::timeout, this, &UdpShell::release);
-    connect(&m_socket, &QUdpSocket::readyRead, this, &UdpShell::readPending);
+    connect(&m_socket, &QUdpSocket::readyRead, this, [this] { readPending(m_socket); });
 }
 
 bool UdpShell::bind()
 {
-    // A module listens on the tool's remote port, on every address.
-    if (!m_socket.bind(QHostAddress::AnyIPv4, RemotePort))
+    // A module listens on the tool's remote port, on every address; shared
+    // with the sockets on the modules' own addresses when they answer from those.
+    const auto mode = m_answerFromIp ? QAbstractSocket::ShareAddress : QAbstractSocket::DefaultForPlatform;
+    if (!m_socket.bind(QHostAddress::AnyIPv4, RemotePort, mode)) {
+        m_error = QStringLiteral("cannot open UDP port %1: %2").arg(RemotePort).arg(m_socket.errorString());
         return false;
+    }
     m_socket.setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, QVariant(SendBufferBytes));
+    if (m_answerFromIp) {
+        for (int i = 0; i < m_responder.moduleCount(); ++i) {
+            if (!addressSocket(m_responder.module(i).runningIp()))
+                return false;
+        }
+    }
     return true;
 }
 
-void UdpShell::readPending()
+QUdpSocket *UdpShell::addressSocket(quint32 address)
 {
-    while (m_socket.hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = m_socket.receiveDatagram();
+    if (const auto found = m_bySource.find(address); found != m_bySource.end())
+        return found->second.get();
+    auto socket = std::make_unique<QUdpSocket>();
+    const QHostAddress host(address);
+    if (!socket->bind(host, RemotePort, QAbstractSocket::ShareAddress)) {
+        m_error = QStringLiteral("cannot answer from %1: %2; the address must be on one of this host's cards")
+                      .arg(host.toString(), socket->errorString());
+        return nullptr;
+    }
+    socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, QVariant(SendBufferBytes));
+    // A datagram sent to the module's own address arrives here, not on the shared socket.
+    QUdpSocket *bound = socket.get();
+    connect(bound, &QUdpSocket::readyRead, this, [this, bound] { readPending(*bound); });
+    return m_bySource.emplace(address, std::move(socket)).first->second.get();
+}
+
+QUdpSocket &UdpShell::socketFor(const QByteArray &datagram)
+{
+    if (!m_answerFromIp)
+        return m_socket;
+    const int module = m_responder.moduleOf(datagram);
+    if (module < 0)
+        return m_socket;
+    const quint32 address = m_responder.module(module).runningIp();
+    if (QUdpSocket *own = addressSocket(address))
+        return *own;
+    // Written to an address this host lacks: the answers still go out, from the host's own.
+    if (!m_unbindable.contains(address)) {
+        m_unbindable.insert(address);
+        std::fprintf(stderr, "kelvane-sim: %s; answering from this host's address\n", qPrintable(m_error));
+    }
+    return m_socket;
+}
+
+void UdpShell::readPending(QUdpSocket &socket)
+{
+    while (socket.hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = socket.receiveDatagram();
         if (!datagram.isValid())
             continue;
         trace("in ", datagram.data(), datagram.senderAddress(), quint16(datagram.senderPort()));
         const qint64 now = m_clock.elapsed();
-        m_delivery.post(m_responder.respond(datagram.data(), now), now);
+        if (m_delivery.arrives(datagram.data()))
+            m_delivery.post(m_responder.respond(datagram.data(), now), now);
     }
     release();
 }
@@ -64,12 +113,13 @@ void UdpShell::flush()
     const QHostAddress broadcast(QHostAddress::Broadcast);
     while (!m_outbox.isEmpty()) {
         const QByteArray &datagram = m_outbox.first();
-        if (m_socket.writeDatagram(datagram, broadcast, LocalPort) < 0) {
+        QUdpSocket &socket = socketFor(datagram);
+        if (socket.writeDatagram(datagram, broadcast, LocalPort) < 0) {
             if (++m_failedSends < MaxFailedSends) {
                 m_retry.start(RetryMs);
                 return;
             }
-            std::fprintf(stderr, "kelvane-sim: answer lost: %s\n", qPrintable(m_socket.errorString()));
+            std::fprintf(stderr, "kelvane-sim: answer lost: %s\n", qPrintable(socket.errorString()));
         } else {
             trace("out", datagram, broadcast, LocalPort);
         }

@@ -36,12 +36,12 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    Responder responder(options.modules, options.faults, options.restartMs, options.first - 1);
-    Delivery delivery(options.drop, options.duplicate, options.delayMs, options.seed);
-    UdpShell shell(responder, delivery, options.verbose);
+    Responder responder(options.modules, options.faults, options.restartMs, options.first - 1,
+                        options.moduleIps);
+    Delivery delivery(options.delivery, options.seed);
+    UdpShell shell(responder, delivery, options.verbose, options.answerFromIp);
     if (!shell.bind()) {
-        std::fprintf(stderr, "kelvane-sim: cannot open UDP port 65000: %s\n",
-                     qPrintable(shell.errorString()));
+        std::fprintf(stderr, "kelvane-sim: %s\n", qPrintable(shell.errorString()));
         return 1;
     }
     // Whoever started us may send from now on.
