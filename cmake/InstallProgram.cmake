@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # kelvane_install_program(TARGET): installs a program and its manual page,
 # docs/man/TARGET.1, gzipped as Debian wants it, into share/man/man1.
 find_program(KELVANE_GZIP gzip)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # The Debian package, built by CPack (make package). Its version is the
 # project's; dependencies come from the binaries through dpkg-shlibdeps.
 
