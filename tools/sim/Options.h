@@ -20,7 +20,7 @@ struct Options {
     int delayMs = 0;
     bool duplicate = false;
     Faults faults;
-    QString help;  // set when --help was asked for: print it and stop
+    QString help;  // set when --help or --version was asked for: print it and stop
 };
 
 // The options, or the message that says what is wrong with them.
