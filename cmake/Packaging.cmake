@@ -15,7 +15,9 @@ if(KELVANE_COMPLETION)
     set(completion ${CMAKE_BINARY_DIR}/completion/kelvane)
     add_custom_command(OUTPUT ${completion}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/completion
-        COMMAND $<TARGET_FILE:kelvane> --completion bash > ${completion}
+        # Through a second name, so that a failed run leaves no file to install.
+        COMMAND $<TARGET_FILE:kelvane> --completion bash > ${completion}.new
+        COMMAND ${CMAKE_COMMAND} -E rename ${completion}.new ${completion}
         DEPENDS kelvane
         COMMENT "Writing the bash completion of kelvane"
         VERBATIM)
