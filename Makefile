@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Front door: every target installs what it needs (Debian 12), configures and builds.
 #   make          build build/kelvane-config and build/kelvane-sim
 #   make test     build and run every test (inside a private network)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # kelvane_warnings: the warning flags every target of the project links, so
 # that nothing leaks into code that only includes our headers.
 add_library(kelvane_warnings INTERFACE)

@@ -1,6 +1,9 @@
 #include "Options.h"
 
+#include "core/Version.h"
+
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace kelvane::sim {
 
@@ -41,6 +44,7 @@ std::variant<Options, QString> parseOptions(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Simulates Kelvane modules on UDP port 65000."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption modules(QStringLiteral("modules"), QStringLiteral("Number of modules (default 3)."), QStringLiteral("N"), QStringLiteral("3"));
     const QCommandLineOption first(QStringLiteral("first"), QStringLiteral("Number of the first module (default 1)."), QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption verbose(QStringLiteral("verbose"), QStringLiteral("One hex line per datagram on stderr."));
@@ -65,7 +69,15 @@ std::variant<Options, QString> parseOptions(const QStringList &arguments)
         return parser.errorText();
     Options options;
     if (parser.isSet(QStringLiteral("help"))) {
-        options.help = parser.helpText();
+        // The parser's usage line names the program by the path it was started
+        // as; it reads "Usage: kelvane-sim", as the manual page does.
+        const QString usage = QStringLiteral("Usage: ");
+        options.help = parser.helpText().replace(usage + QCoreApplication::arguments().value(0),
+                                                 usage + QCoreApplication::applicationName());
+        return options;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        options.help = QCoreApplication::applicationName() + QLatin1Char(' ') + QLatin1String(Version) + QLatin1Char('\n');
         return options;
     }
     if (!parser.positionalArguments().isEmpty())

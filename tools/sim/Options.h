@@ -23,7 +23,7 @@ struct Options {
     // Each module answers from the address its ip_address held when it started.
     bool answerFromIp = false;
     QHash<int, Value> moduleIps;  // by module index from 0: its factory ip_address
-    QString help;  // set when --help was asked for: print it and stop
+    QString help;  // set when --help or --version was asked for: print it and stop
 };
 
 // The options, or the message that says what is wrong with them.
