@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the figures share: the table, waits on the event loop, commands, the simulator, the bare client.
 #include "Harness.h"
 

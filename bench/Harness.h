@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What every figure shares: the simulator on the peer host, the engine, whole
 // `kelvane` commands, a bare client, timing and the table.
 #pragma once

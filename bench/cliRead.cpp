@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // `kelvane read MODULE` of one module, process start to exit, against the bare
 // client reading the same module. The command scans first, four Timer1 periods
 // of waiting, so its traffic trace splits the run: the read proper is the first

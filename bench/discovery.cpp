@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // 254 modules answering one scan, a fresh engine each run: does every reply
 // reach the list? All behind one card, before Timer1 would send a second round,
 // also with the socket a stock kernel would give; then half behind each of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A full read and a full write of one module: the tool's engine against a bare
 // client sending the same 17 + 17 datagrams, turn about, with one simulator.
 #include "Harness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // `kelvane apply FILE MODULE... --verify` as an operator runs it, process
 // start to exit, scan included, with 254 virtual modules on the peer host:
 // does all of them at full parallelism take less than three times one module?

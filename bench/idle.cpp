@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Idle: once the window is up, and again once a scan and a read have ended,
 // nothing should wake the program. A watcher thread counts, from outside the
 // event loop, the context switches of every other thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // kelvane-bench: measures the built tool and prints one table: figure,
 // measured, target, verdict. `kelvane-bench NAME...` runs only those figures.
 // A new figure is a function in a file of its own, declared and listed here.

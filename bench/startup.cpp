@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Start-up to the window shown, and peak memory: the window started afresh in
 // a child each run, timed from just before the spawn to its first paint.
 #include "Harness.h"

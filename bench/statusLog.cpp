@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The status pane on the real window: the cost of one more entry, with its
 // repaint, at 100, 1,000 and 10,000 entries already there. It should not grow.
 // One window per level, timed in turn, so that whatever else the machine is

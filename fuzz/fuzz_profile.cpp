@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feeds arbitrary bytes to the profile reader, as a file from anywhere might.
 // Whatever reads must write back to text that reads to the same values, and
 // every value held must be one the window can show and a write can send.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feeds arbitrary datagrams, time-outs and operator actions to the engine, in
 // any order and at every Step, through the same headless panel the tests use.
 //

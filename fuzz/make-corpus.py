@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 # Writes the seed corpus: one real exchange of each kind, in the fuzzer's record format.
 import os, struct, sys
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Checks of a command's arguments, each before anything is sent: the exit
 // status 2 with the message written, or the value.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // kelvane's commands: one table of names, arguments, options and handlers.
 // Each command parses its own options, checks everything before anything is
 // sent, and answers on standard output.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The commands on one module or on the list: scan, read, write, defaults, reset.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // How the command line answers: results on standard output as text or one JSON
 // document, messages on standard error, and the exit status that goes with them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // save, apply and diff: a module's parameters against a profile file.
 #pragma once
 

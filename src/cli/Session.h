@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The engine on the real socket, one verb at a time, each waited for to its
 // outcome: what the window starts with clicks, the command line starts with
 // calls that return.

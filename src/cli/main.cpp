@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // kelvane: the configuration tool's engine from a terminal.
 #include "Commands.h"
 #include "core/Version.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fixed settings of the link and the operations; none of them is configurable.
 #pragma once
 

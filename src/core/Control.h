@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The names of the window's controls that the operations read and drive.
 #pragma once
 

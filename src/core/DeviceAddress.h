@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The six bytes that identify one module and lead every frame to and from it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The modules found, in order of discovery, each kept as its first discovery reply.
 #pragma once
 

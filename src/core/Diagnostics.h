@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Logging categories for developers, off below warnings by default:
 // QT_LOGGING_RULES="kelvane.*=true" shows every datagram dropped and why.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The language the operator reads: chosen once from the locale or --lang, for both front ends.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Winsock: how datagrams travel. Every datagram goes to 255.255.255.255:65000
 // from local port 65002, out of every network card or out of the one card a
 // module answers on; every datagram that arrives is delivered whole.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The state of one Step machine: its counters, the DeviceTable it works on,
 // and the socket and timer it drives. What it does is told to a Reporter.
 #pragma once

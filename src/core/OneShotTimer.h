@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Timer1: the one time-out shared by every operation. Tests drive a manual one.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the operator can ask of a module, and the ways such a request can end.
 #pragma once
 

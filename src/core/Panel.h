@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The narrow face of the window that the operations use: controls by name,
 // the device list and the status pane. The window implements it with widgets,
 // HeadlessPanel with plain values.

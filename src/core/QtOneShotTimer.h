@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Timer1 on a single-shot QTimer.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A value, or the reason there is none: what parsers of untrusted input return.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writes entries into the status pane: a timestamp line, CR LF, the message lines.
 #pragma once
 

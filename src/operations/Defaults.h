@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Restoring a module's factory settings: one frame, one time-out.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tool without a window: verbs that name the module they act on, each
 // ending in one Outcome, over one Step machine, one socket and one Timer1.
 #pragma once

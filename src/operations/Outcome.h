@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // How an operation ended, as data: what every front end reads, whatever it shows.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading a module: 17 queries, 400 ms each, the whole read tried three times.
 #pragma once
 

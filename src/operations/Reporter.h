@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a Step machine tells as it works: the engine turns it into signals.
 #pragma once
 

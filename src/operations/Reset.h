@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Restarting a module: one frame, no answer, and the module leaves the list.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Finding modules: four discovery broadcasts 400 ms apart, then the count.
 #pragma once
 

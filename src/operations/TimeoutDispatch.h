@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Timer1's expiry goes to the operation that Step says is waiting.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A traffic trace for support: one line per datagram sent or received, with
 // the time, direction, card, peer, bytes and what the engine made of it.
 // Every line is flushed as it is written, so a crash keeps the trace.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writing 17 values to a module, three attempts at most.
 #pragma once
 

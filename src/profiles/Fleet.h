@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Consecutive module addresses, for setting up a row of modules from one profile.
 #pragma once
 

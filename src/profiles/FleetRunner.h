@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Runs the jobs of an apply, up to a number at once, starting the next as one
 // ends; one job's failure never stops the others.
 #pragma once

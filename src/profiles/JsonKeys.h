@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Finding a key given twice in one JSON object, which QJsonDocument silently
 // collapses into one.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One module brought to a profile: read, merge, write, read back, restart, on
 // an engine of its own beside any other job on the same link. `kelvane write`,
 // `apply` and every fleet run it.

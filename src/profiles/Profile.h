@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Profile files: some or all parameter values in a small JSON document,
 //   {"format": "kelvane-profile", "version": 1, "parameters": {"baud_rate": "9600bps", ...}}
 #pragma once

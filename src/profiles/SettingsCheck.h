@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Whether values that are each well formed make sense together: masks, module
 // addresses and ports a module cannot work with, addresses handed out twice,
 // and what a scan tells about the modules found.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The 17 module parameters: their controls, codes, choice lists, how a write
 // encodes them and how an answer is decoded. Senders and decoders read only this.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a frame the tool sends asks for, in a few words, for traffic traces.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Builders of every datagram the tool sends. Pure: bytes in, bytes out.
 #pragma once
 

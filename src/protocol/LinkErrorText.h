@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a socket error means, in the words of the status pane.
 #pragma once
 

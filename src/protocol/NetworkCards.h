@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The network cards the tool broadcasts on: which ones qualify, and the
 // --interface names that narrow them down.
 #pragma once

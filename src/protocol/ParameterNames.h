@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Looking up catalogue rows by their English key ("baud_rate").
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One parameter's value from what a person or a file gives, checked and put in
 // the form the window shows it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Some or all of the 17 parameter values as the window shows them: what a
 // profile holds, what a read leaves in the window, what a write should send.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Sends the query that belongs to the current Step, then raises Step.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Winsock on a QUdpSocket bound to local port 65002 with broadcast permission,
 // sending out of every usable network card, or out of a module's own card.
 #pragma once

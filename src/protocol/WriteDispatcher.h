@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Sends the write that belongs to the current Step (21 to 37) and raises Step,
 // or finishes the write at Step 38.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The values a write carries: taken from the window's controls when 设置 is
 // pressed, and each turned into the bytes of its write frame.
 #pragma once

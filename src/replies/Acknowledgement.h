@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Acknowledgements of writes and of restoring defaults: "OK" CR LF after the address.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What one answer to a parameter query says, decoded by its catalogue row. Pure.
 #pragma once
 

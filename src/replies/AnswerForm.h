@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Whether an answer to a parameter query has the form the module sends, so
 // that a stray or garbled datagram is not decoded into a value.
 #pragma once

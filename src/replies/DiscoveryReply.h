@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Discovery replies: a new module becomes an entry of DeviceTable.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Answers to the 17 parameter queries, as the read receives them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The one entry for every datagram the engine is handed: its meaning comes
 // from Step, and only an awaited answer counts.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window's look beyond its form: fonts completed, labels sized to their text, pictures, style.
 #include "Appearance.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window's look beyond its form: fonts completed, labels that size themselves
 // to their text, the pictures and the application's style.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The editable combo boxes as the operations see them: an item list, a selected
 // index that is -1 whenever the shown text is not an item, and a free text.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window's command line: its options, and the answers that need no window.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Device_List: a single-selection list that tells when the operator chose a module.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // MainForm: the tool's one window. It lays out the controls, lends them to the
 // Presenter through Panel, and hands every click, key and close to it.
 #pragma once

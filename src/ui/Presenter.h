@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window's half of every operation: it turns the commands the operator
 // gives into the engine's verbs on the module chosen in Device_List, and the
 // engine's progress and outcomes into controls, focus and status entries.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Saving the window's values as a profile and loading one back: Ctrl+S, Ctrl+O and the frames' menu.
 #pragma once
 

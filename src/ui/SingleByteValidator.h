@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Keeps out of a text box every character that a write could not send as one byte.
 #pragma once
 

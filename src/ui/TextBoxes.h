@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The single-line text boxes: the typing limit binds the user only, and the
 // tool may show longer text that a module sent.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // kelvane-config: finds Kelvane serial-to-Ethernet modules and sets their parameters.
 #include "Appearance.h"
 #include "CommandLine.h"

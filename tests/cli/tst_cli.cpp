@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // kelvane, the command line, as a script runs it: the real program against
 // kelvane-sim on a peer host of the private network, every command checked on
 // the modules afterwards, save and apply on up to 20 of them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window's command line: what each line asks for, and the real program answering
 // on a console with no display.
 #include "Appearance.h"

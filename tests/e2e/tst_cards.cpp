@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tool on a host with two network cards, a simulator on each LAN: one scan
 // finds both, every frame for a module leaves by its own card only, and the
 // cards can be narrowed down or lost between scans.

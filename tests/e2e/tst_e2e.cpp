@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tool's engine on its real socket and timer against kelvane-sim on a peer
 // host: the simulator's answers decoded by the tool, the tool's requests seen
 // at the simulator's end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // kelvane-sim without its socket: what each module answers and stores, how it
 // restarts, its faults and its command line, on a clock the test sets.
 #include "sim/Delivery.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // kelvane-sim on its real sockets, on a peer host of the private network:
 // the address each module's answers come from.
 #include "support/SimProcess.h"

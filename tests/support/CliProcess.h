@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // kelvane run as a script runs it, and what the tests check it against: the
 // modules read back by the engine itself, profile files and trace files.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tool's engine on its real socket, driven as the window drives it, for the
 // suites that run it against kelvane-sim: scans, reads and writes awaited to
 // their verdict, and the values the window shows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The engine and the window's presenter on a headless panel, a fake link and a manual Timer1, with modules
 // 00 11 22 33 44 i that answer whatever the test hands them.
 #pragma once

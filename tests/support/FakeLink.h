@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A link that keeps what is sent and delivers datagrams a test hands it.
 #pragma once
 

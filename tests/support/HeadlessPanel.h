@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A Panel of plain values, for tests, the fuzzer and benchmarks: the window without widgets.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Timer1 under the test's control: time passes only when the test fires it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // kelvane-sim on a peer host of the private network (scripts/peer-host), and
 // the datagrams it heard, for end-to-end tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A fixed clock, so that log entries can be compared whole.
 #pragma once
 

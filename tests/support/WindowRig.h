@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window on the offscreen platform with a fake link, a manual Timer1 and the fixed clock, and the
 // moves the window suites make on it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The form of query answers: what the module sends for each code, and the
 // garbled, short and misplaced answers that do not fit.
 #include "replies/AnswerForm.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Only an awaited answer from the module being worked on moves the engine:
 // late, repeated and foreign datagrams change nothing, a write sends the values
 // of the moment it was asked for, and failures to send are reported.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Choosing network cards: which interfaces carry the broadcasts, how --interface
 // names are checked.
 #include "protocol/NetworkCards.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The engine without its window: what arriving datagrams mean, and the Step machine
 // driven through FakeLink and ManualTimer, frames and log entries compared whole.
 #include "support/HeadlessPanel.h"

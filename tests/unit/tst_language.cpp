@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Which language the operator reads, from the locale's languages and --lang.
 #include "core/Language.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Values that are each well formed but do not work together: the rules on a
 // set about to be sent, on addresses an apply hands out, and on a scan's modules.
 #include "profiles/SettingsCheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Parameter names, values, profile files and fleet addresses: what the window's
 // save and load and the command line read from people and files.
 #include "support/HeadlessPanel.h"

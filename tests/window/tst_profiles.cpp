@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Profiles from the window: Ctrl+S and Ctrl+O with the dialogs answered by the test, the frames'
 // menu, when each is available, and that a file the window cannot take changes no control.
 #include "Appearance.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window on the offscreen platform, with a fake link, a manual Timer1 and the fixed clock: a control
 // of each kind and font as laid out, the ways out, and what only the real widgets can get wrong.
 #include "Appearance.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window in English: the exit question, what each operation logs, and no Chinese left in any
 // caption, tooltip or item the operator can see.
 #include "Appearance.h"

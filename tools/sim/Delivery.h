@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What happens to datagrams on their way: some requests lost before a module
 // hears them, some answers lost, late or sent twice, all held for a while.
 // Seeded, so a run with the same seed loses the same datagrams; driven by the

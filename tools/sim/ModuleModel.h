@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One virtual module: its address, its 17 parameter values and its factory defaults.
 #pragma once
 

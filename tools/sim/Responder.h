@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The modules' side of the protocol: one request in, the answers out. Pure:
 // no socket and no clock of its own, so tests drive it byte by byte.
 #pragma once

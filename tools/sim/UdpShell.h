@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The simulator on the wire: one socket on port 65000; every answer is
 // broadcast to port 65002, since a module's own IP may not suit the LAN.
 // With --answer-from-ip each module answers through a socket bound to its

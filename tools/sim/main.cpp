@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // kelvane-sim: a network of virtual modules that answers the tool over UDP.
 #include "Delivery.h"
 #include "Options.h"
