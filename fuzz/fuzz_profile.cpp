@@ -50,7 +50,7 @@ void checkRead(const ParameterValues &values)
     require(shown.ok());
     require(compareValues(values, shown.value()).isEmpty());
     for (const Parameter *parameter : values.parameters())
-        require(writeValue(panel, *parameter).has_value());
+        require(wireValue(*parameter, shown.value().value(*parameter)).has_value());
 }
 
 // The same bytes as a command-line NAME=VALUE: an accepted value is stable.
