@@ -1076,5 +1076,33 @@ Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
         <source>Module %1 was not found on the network.</source>
         <translation>Module %1 was not found on the network.</translation>
     </message>
+    <message>
+        <source>Send each query and write up to N times before giving up (default 5).</source>
+        <translation>Send each query and write up to N times before giving up (default 5).</translation>
+    </message>
+    <message>
+        <source>Wait MS milliseconds for each answer (default 400).</source>
+        <translation>Wait MS milliseconds for each answer (default 400).</translation>
+    </message>
+    <message>
+        <source>--attempts takes a number from 1 to %1.</source>
+        <translation>--attempts takes a number from 1 to %1.</translation>
+    </message>
+    <message>
+        <source>--timeout takes milliseconds from 1 to %1.</source>
+        <translation>--timeout takes milliseconds from 1 to %1.</translation>
+    </message>
+    <message>
+        <source>Stop looking as soon as N modules have answered; exit 1 if fewer did.</source>
+        <translation>Stop looking as soon as N modules have answered; exit 1 if fewer did.</translation>
+    </message>
+    <message>
+        <source>--expect takes a number from 1 to %1.</source>
+        <translation>--expect takes a number from 1 to %1.</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 modules expected answered.</source>
+        <translation>Only %1 of the %2 modules expected answered.</translation>
+    </message>
 </context>
 </TS>

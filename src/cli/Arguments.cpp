@@ -45,6 +45,40 @@ std::variant<ParameterValues, int> profileArgument(const Output &out, const QStr
     return loaded.value();
 }
 
+namespace {
+const QCommandLineOption AttemptsOption(
+    QStringLiteral("attempts"),
+    QT_TRANSLATE_NOOP("kelvane::cli", "Send each query and write up to N times before giving up (default 5)."),
+    QStringLiteral("N"), QString::number(DefaultFrameAttempts));
+const QCommandLineOption TimeoutOption(
+    QStringLiteral("timeout"),
+    QT_TRANSLATE_NOOP("kelvane::cli", "Wait MS milliseconds for each answer (default 400)."), QStringLiteral("MS"),
+    QString::number(TimeoutMs));
+constexpr int MaxAttempts = 100;
+constexpr int MaxTimeoutMs = 60000;
+}  // namespace
+
+QList<QCommandLineOption> frameRetryOptions()
+{
+    QCommandLineOption attempts = AttemptsOption;
+    attempts.setDescription(tr(AttemptsOption.description().toUtf8().constData()));
+    QCommandLineOption timeout = TimeoutOption;
+    timeout.setDescription(tr(TimeoutOption.description().toUtf8().constData()));
+    return {attempts, timeout};
+}
+
+std::variant<FrameRetries, int> frameRetryArguments(const Output &out, const QCommandLineParser &parser)
+{
+    bool attemptsOk = false, timeoutOk = false;
+    const FrameRetries retries{parser.value(AttemptsOption).toInt(&attemptsOk),
+                               parser.value(TimeoutOption).toInt(&timeoutOk)};
+    if (!attemptsOk || retries.attempts < 1 || retries.attempts > MaxAttempts)
+        return out.error(BadInput, tr("--attempts takes a number from 1 to %1.").arg(MaxAttempts));
+    if (!timeoutOk || retries.timeoutMs < 1 || retries.timeoutMs > MaxTimeoutMs)
+        return out.error(BadInput, tr("--timeout takes milliseconds from 1 to %1.").arg(MaxTimeoutMs));
+    return retries;
+}
+
 int usage(const Output &out, const char *name, const char *arguments)
 {
     return out.error(BadInput, QStringLiteral("Usage: kelvane %1 %2").arg(QLatin1String(name), QLatin1String(arguments)));

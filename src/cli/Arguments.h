@@ -4,9 +4,11 @@
 #pragma once
 
 #include "Output.h"
+#include "core/Constants.h"
 #include "core/DeviceAddress.h"
 #include "protocol/ParameterValues.h"
 
+#include <QCommandLineParser>
 #include <QList>
 #include <QStringList>
 
@@ -20,6 +22,14 @@ std::variant<QList<DeviceAddress>, int> moduleArguments(const Output &out, const
 std::variant<ParameterValues, int> assignmentArguments(const Output &out, const QStringList &texts);
 // A profile file.
 std::variant<ParameterValues, int> profileArgument(const Output &out, const QString &file);
+
+// How hard a command tries each query and write: --attempts and --timeout.
+struct FrameRetries {
+    int attempts = DefaultFrameAttempts;
+    int timeoutMs = TimeoutMs;
+};
+QList<QCommandLineOption> frameRetryOptions();
+std::variant<FrameRetries, int> frameRetryArguments(const Output &out, const QCommandLineParser &parser);
 
 // "Usage: kelvane NAME ARGUMENTS", exit status 2.
 int usage(const Output &out, const char *name, const char *arguments);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "Commands.h"
 
+#include "Arguments.h"
 #include "ModuleCommands.h"
 #include "ProfileCommands.h"
 #include "core/Language.h"
@@ -11,6 +12,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 
+#include <algorithm>
 #include <memory>
 
 namespace kelvane::cli {
@@ -102,23 +104,24 @@ QString commandHelp(const Command &c, const QCommandLineParser &parser)
 const QList<Command> &commands()
 {
     static const QList<Command> table = {
-        {"scan", "", QT_TRANSLATE_NOOP("kelvane::cli", "Find every module (four discovery rounds) and list them."), none,
-         scanCommand},
-        {"read", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Read the module's 17 parameters."), none, readCommand},
+        {"scan", "", QT_TRANSLATE_NOOP("kelvane::cli", "Find every module (four discovery rounds) and list them."),
+         scanOptions, scanCommand},
+        {"read", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Read the module's 17 parameters."), frameRetryOptions,
+         readCommand},
         {"write", "MODULE NAME=VALUE...",
-         QT_TRANSLATE_NOOP("kelvane::cli", "Read the module, change the named parameters, write all 17."), none,
-         writeCommand},
+         QT_TRANSLATE_NOOP("kelvane::cli", "Read the module, change the named parameters, write all 17."),
+         frameRetryOptions, writeCommand},
         {"defaults", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Restore the module's factory settings."), none,
          defaultsCommand},
         {"reset", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Restart the module."), none, resetCommand},
         {"save", "MODULE FILE", QT_TRANSLATE_NOOP("kelvane::cli", "Save the module's 17 parameters as a profile."),
-         none, saveCommand},
+         frameRetryOptions, saveCommand},
         {"apply", "FILE MODULE... | --all",
          QT_TRANSLATE_NOOP("kelvane::cli",
                            "Write the profile's parameters to each module, several at once, and list how each went."),
          applyOptions, applyCommand},
         {"diff", "FILE MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Show where the module differs from the profile."),
-         none, diffCommand},
+         frameRetryOptions, diffCommand},
     };
     return table;
 }
@@ -172,12 +175,21 @@ int run(const QStringList &arguments)
     const QStringList cardNames = parser.values(cards);
     if (const std::optional<QString> wrong = checkCardNames(systemInterfaces(), cardNames))
         return out.error(BadInput, *wrong);
+    FrameRetries retries;
+    const QList<QCommandLineOption> own = command->options();
+    if (std::any_of(own.begin(), own.end(), [](const QCommandLineOption &o) { return o.names().contains(QStringLiteral("attempts")); })) {
+        const auto given = frameRetryArguments(out, parser);
+        if (const int *status = std::get_if<int>(&given))
+            return *status;
+        retries = std::get<FrameRetries>(given);
+    }
     // Made when a command has checked its arguments and is about to send.
     std::unique_ptr<Session> session;
     std::optional<QString> traceFailure;
-    Invocation call{parser, parser.positionalArguments().mid(1), out, [&]() -> Session & {
+    Invocation call{parser, parser.positionalArguments().mid(1), out, retries, [&]() -> Session & {
         if (!session) {
             session = std::make_unique<Session>();
+            session->engine().retryEachFrame(retries.attempts, retries.timeoutMs);
             session->link().setCardNames(cardNames);
             if (parser.isSet(trace))
                 traceFailure = session->traceTo(parser.value(trace));

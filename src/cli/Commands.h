@@ -4,6 +4,7 @@
 // sent, and answers on standard output.
 #pragma once
 
+#include "Arguments.h"
 #include "Output.h"
 #include "Session.h"
 
@@ -21,6 +22,7 @@ struct Invocation {
     const QCommandLineParser &parser;
     QStringList arguments;
     const Output &out;
+    FrameRetries retries;
     std::function<Session &()> session;
 };
 

@@ -88,12 +88,33 @@ std::variant<ParameterValues, int> readModule(Invocation &call, const DeviceAddr
     return read.values;
 }
 
+namespace {
+const QCommandLineOption ExpectOption(
+    QStringLiteral("expect"),
+    QT_TRANSLATE_NOOP("kelvane::cli", "Stop looking as soon as N modules have answered; exit 1 if fewer did."),
+    QStringLiteral("N"));
+}  // namespace
+
+QList<QCommandLineOption> scanOptions()
+{
+    QCommandLineOption expect = ExpectOption;
+    expect.setDescription(tr(ExpectOption.description().toUtf8().constData()));
+    return {expect};
+}
+
 int scanCommand(Invocation &call)
 {
     if (!call.arguments.isEmpty())
         return usage(call.out, "scan", "");
+    ScanGoal goal;
+    if (call.parser.isSet(ExpectOption)) {
+        bool ok = false;
+        goal.count = call.parser.value(ExpectOption).toInt(&ok);
+        if (!ok || goal.count < 1 || goal.count > DeviceTableCapacity)
+            return call.out.error(BadInput, tr("--expect takes a number from 1 to %1.").arg(DeviceTableCapacity));
+    }
     Session &session = call.session();
-    const Outcome scanned = session.scan();
+    const Outcome scanned = session.scan(goal);
     // Finding nothing is an answer too; a port that cannot be had is not.
     if (scanned.kind == OutcomeKind::PortUnavailable)
         return failed(call.out, scanned);
@@ -113,6 +134,10 @@ int scanCommand(Invocation &call)
         Output::message(entryText(scanned));
     call.out.result({{QStringLiteral("modules"), modules}, {QStringLiteral("outcome"), outcomeWord(scanned.kind)}},
                     text);
+    if (goal.count > modules.size()) {
+        Output::message(tr("Only %1 of the %2 modules expected answered.").arg(modules.size()).arg(goal.count));
+        return Failed;
+    }
     return Done;
 }
 
@@ -149,9 +174,9 @@ int writeCommand(Invocation &call)
     Session &session = call.session();
     const DeviceTable &table = session.engine().deviceTable();
     session.handOverLink();
-    const auto jobs = runFleet(session.link(), {{module, table.entry(table.indexOf(module)),
-                                                 std::get<ParameterValues>(changes)}},
-                               1, session.jobWatch());
+    const JobPlan plan{module, table.entry(table.indexOf(module)), std::get<ParameterValues>(changes), false, false,
+                       call.retries.attempts, call.retries.timeoutMs};
+    const auto jobs = runFleet(session.link(), {plan}, 1, session.jobWatch());
     const JobOutcome &outcome = jobs.front()->outcome();
     if (outcome.result != JobOutcome::Succeeded)
         return call.out.error(Failed, outcome.message,

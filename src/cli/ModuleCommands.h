@@ -7,6 +7,8 @@
 namespace kelvane::cli {
 
 int scanCommand(Invocation &call);
+// scan's own options.
+QList<QCommandLineOption> scanOptions();
 int readCommand(Invocation &call);
 int writeCommand(Invocation &call);
 int defaultsCommand(Invocation &call);

@@ -73,8 +73,9 @@ std::variant<ParameterValues, int> readNamed(Invocation &call, const QString &te
 
 QList<QCommandLineOption> applyOptions()
 {
-    return {translated(AllOption), translated(IpFromOption), translated(VerifyOption), translated(ResetOption),
-            translated(ParallelOption)};
+    return QList<QCommandLineOption>{translated(AllOption), translated(IpFromOption), translated(VerifyOption),
+                                     translated(ResetOption), translated(ParallelOption)} +
+           frameRetryOptions();
 }
 
 int saveCommand(Invocation &call)
@@ -152,9 +153,11 @@ int applyCommand(Invocation &call)
     const bool verify = parser.isSet(VerifyOption) || reset;
 
     Session &session = call.session();
-    const Outcome scanned = session.scan();
-    if (scanned.kind == OutcomeKind::PortUnavailable)
-        return failed(call.out, scanned);
+    // With --all the scan must run its course; modules named start as they
+    // answer, and the scan goes on only while one is still missing.
+    const std::optional<Outcome> refused = all ? std::optional(session.scan()) : session.startScan({modules, 0});
+    if (refused && refused->kind == OutcomeKind::PortUnavailable)
+        return failed(call.out, *refused);
     const DeviceTable &table = session.engine().deviceTable();
     if (all) {
         for (int row = 0; row < table.count(); ++row)
@@ -173,11 +176,13 @@ int applyCommand(Invocation &call)
     QList<JobPlan> plans;
     for (int i = 0; i < modules.size(); ++i) {
         const int row = table.indexOf(modules[i]);
-        plans.append({modules[i], row < 0 ? QByteArray() : table.entry(row), profiles[i], verify, reset});
+        plans.append({modules[i], row < 0 ? QByteArray() : table.entry(row), profiles[i], verify, reset,
+                      call.retries.attempts, call.retries.timeoutMs, &session.engine()});
     }
     // Each job's engine reads its own module's answers, and the trace says so;
     // a line on standard error tells of each module as it ends.
-    session.handOverLink();
+    if (all)
+        session.handOverLink();
     FleetWatch watch = session.jobWatch();
     watch.ended = [count = plans.size()](const ModuleJob &job, int ended) {
         Output::message(QStringLiteral("kelvane: %1/%2 %3 %4").arg(ended).arg(count).arg(job.plan().module.toHex(),

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "Session.h"
 
+#include "operations/Scan.h"
 #include "profiles/ModuleJob.h"
 
 #include <QEventLoop>
+
+#include <memory>
 
 namespace kelvane::cli {
 
@@ -50,9 +53,35 @@ FleetWatch Session::jobWatch() const
     return watch;
 }
 
-Outcome Session::scan()
+std::optional<Outcome> Session::startScan(const ScanGoal &goal)
 {
-    return run([this] { m_engine.scan(); });
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(&m_engine, &Engine::finished, &m_engine, [this, goal, connection](const Outcome &outcome) {
+        if (outcome.operation != Operation::Scan)
+            return;
+        QObject::disconnect(*connection);
+        if (!m_trace || outcome.kind == OutcomeKind::PortUnavailable)
+            return;
+        const QString rounds =
+            QStringLiteral("scan: %1 of %2 discovery requests sent, ").arg(m_engine.scanRounds()).arg(ScanRounds);
+        if (!m_engine.scanStoppedEarly())
+            m_trace->note(rounds + QStringLiteral("the scan ran its course"));
+        else if (!goal.modules.isEmpty())
+            m_trace->note(rounds + QStringLiteral("stopped: every module named had answered"));
+        else
+            m_trace->note(rounds + QStringLiteral("stopped: %1 modules had answered").arg(goal.count));
+    });
+    m_engine.scan(goal);
+    // A scan that could not start has ended already.
+    if (!m_engine.scanning() && !m_engine.link().open())
+        return Outcome{Operation::Scan, std::nullopt, OutcomeKind::PortUnavailable, {}, {},
+                       portUnavailableMessage(m_engine.link())};
+    return std::nullopt;
+}
+
+Outcome Session::scan(const ScanGoal &goal)
+{
+    return run([&] { startScan(goal); });
 }
 
 Outcome Session::read(const DeviceAddress &module)
@@ -72,7 +101,7 @@ Outcome Session::reset(const DeviceAddress &module)
 
 std::optional<QString> Session::find(const DeviceAddress &module)
 {
-    const Outcome scanned = scan();
+    const Outcome scanned = scan({{module}, 0});
     if (scanned.kind == OutcomeKind::PortUnavailable)
         return scanned.entry.join(QLatin1Char(' '));
     if (m_engine.deviceTable().indexOf(module) < 0)

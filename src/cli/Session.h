@@ -33,12 +33,17 @@ public:
     // datagrams in the trace.
     FleetWatch jobWatch() const;
 
-    Outcome scan();
+    // The whole scan, or until `goal` is met; the trace notes how it ended.
+    Outcome scan(const ScanGoal &goal = {});
+    // The same, without waiting: the engine tells its end. An outcome when
+    // it ended at once (no port).
+    std::optional<Outcome> startScan(const ScanGoal &goal);
     Outcome read(const DeviceAddress &module);
     Outcome restoreDefaults(const DeviceAddress &module);
     Outcome reset(const DeviceAddress &module);
 
-    // Scans for the module: none when it was found, else why it cannot be worked on.
+    // Scans until the module has answered, four rounds at most: none when it
+    // was found, else why it cannot be worked on.
     std::optional<QString> find(const DeviceAddress &module);
 
 private:

@@ -13,6 +13,8 @@ inline constexpr const char *RemoteHost = "255.255.255.255";
 inline constexpr int TimeoutMs = 400;  // every request that expects an answer
 inline constexpr int ScanRounds = 4;   // discovery broadcasts per scan
 inline constexpr int MaxRetries = 2;   // restarts of a read or write after a time-out
+// The command line and fleets try each query and write on its own, this often by default.
+inline constexpr int DefaultFrameAttempts = 5;
 inline constexpr int DeviceTableCapacity = 254;
 inline constexpr int DeviceAddressSize = 6;
 

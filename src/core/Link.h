@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QHostAddress>
+#include <QMetaMethod>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -40,6 +41,9 @@ class ModuleInbox : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
+
+    // Whether anything works on the module now.
+    bool claimed() const { return isSignalConnected(QMetaMethod::fromSignal(&ModuleInbox::received)); }
 
 signals:
     void received(const QByteArray &datagram);
@@ -75,6 +79,13 @@ public:
 
     // The card a module was found on; none for a module never heard from.
     virtual std::optional<ModuleRoute> routeOf(const DeviceAddress &) const { return std::nullopt; }
+    // Hands on now every datagram that has arrived and waits to be read.
+    virtual void readNow() {}
+    // Takes in every datagram that has arrived and waits to be read, before
+    // a frame for `module` goes out: those of that module cannot answer the
+    // frame (a repeated answer to the last one, most often) and are dropped;
+    // the others are handed on as usual.
+    virtual void drainPending(const DeviceAddress &module) { Q_UNUSED(module); }
     // The cards broadcasts go out on.
     virtual QList<NetworkCard> cards() const { return {}; }
 
@@ -86,22 +97,29 @@ public:
     }
 
 signals:
-    // Every datagram that arrived, for whoever listens to them all (a scan).
+    // Every datagram that arrived for no module's inbox, for whoever listens
+    // to them all (a scan).
     void datagramReceived(const QByteArray &datagram);
     // Every datagram sent (once per card) or received, before it is handled; for traces.
     void traffic(kelvane::Direction direction, const QByteArray &datagram, const QString &card,
                  const QHostAddress &peer, quint16 port);
+    // A datagram that arrived and is handed to no one, and why; for traces.
+    void dropped(const QByteArray &datagram, const QString &why);
 
 protected:
-    // Each arrival, whole: to every listener of all datagrams, then to the
-    // inbox of the module it names, sorted here once.
+    // Each arrival, whole, sorted here once: to the inbox of the module it
+    // names while something works on that module, else to every listener of
+    // all datagrams (a scan, which lists the modules no one works on yet).
     void arrived(const QByteArray &datagram)
     {
-        emit datagramReceived(datagram);
         if (const std::optional<DeviceAddress> from = DeviceAddress::fromFrame(datagram)) {
-            if (ModuleInbox *box = m_inboxes.value(from->toByteArray()))
+            ModuleInbox *box = m_inboxes.value(from->toByteArray());
+            if (box && box->claimed()) {
                 emit box->received(datagram);
+                return;
+            }
         }
+        emit datagramReceived(datagram);
     }
 
 private:

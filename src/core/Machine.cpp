@@ -11,6 +11,9 @@ namespace kelvane {
 
 bool Machine::send(const QByteArray &frame)
 {
+    // What arrived from the module before this frame left cannot be its answer.
+    if (const std::optional<DeviceAddress> to = DeviceAddress::fromFrame(frame))
+        Winsock.drainPending(*to);
     if (Winsock.send(frame))
         return true;
     qCWarning(lcLink) << "send failed:" << Winsock.errorString();

@@ -45,12 +45,30 @@ struct Machine {
     // on the wire does not change with edits made while it runs.
     QByteArrayList writeValues;
 
-    void armTimer1() { Timer1.start(TimeoutMs); }
+    // Zero: a read or write that times out starts again from its first frame,
+    // as the window does. Otherwise each query or write is tried this often on
+    // its own, and only an answer of the form its parameter has is taken.
+    int frameAttempts = 0;
+    int timeoutMs = TimeoutMs;
+    // Attempts of the frame in flight beyond the first.
+    int frameRetries = 0;
+    // After a retry the next frame waits one time-out, so that a late answer
+    // to the first attempt is not taken for the next frame's answer.
+    bool quiet = false;
+    // An answer of the wrong form came for the frame in flight: if its
+    // attempts run out, the module answered what cannot be read.
+    bool misfit = false;
+
+    bool retriesEachFrame() const { return frameAttempts > 0; }
+    void armTimer1() { Timer1.start(timeoutMs); }
 
     // Whether the answer to a request may still come: Timer1 runs from the
     // send until the answer is handled or its 400 ms are over. A datagram at
     // any other time is not an answer, whatever it holds.
-    bool answerAwaited() const { return Timer1.isActive(); }
+    bool answerAwaited() const { return Timer1.isActive() || overdue; }
+    // True while Timer1's expiry first reads what arrived in time: on a busy
+    // machine the expiry and the answer can come in one turn of the event loop.
+    bool overdue = false;
 
     // Sends one frame; a frame that cannot go out is reported with the reason.
     bool send(const QByteArray &frame);

@@ -7,6 +7,8 @@
 #include "Scan.h"
 #include "TimeoutDispatch.h"
 #include "Write.h"
+
+#include <algorithm>
 #include "protocol/Frames.h"
 #include "protocol/ParameterValue.h"
 #include "protocol/WriteSenders.h"
@@ -19,8 +21,8 @@ Engine::Engine(Link &winsock, OneShotTimer &timer1, QObject *parent)
     : QObject(parent), m_machine(winsock, timer1, m_table, *this)
 {
     qRegisterMetaType<Outcome>();
-    // Discovery replies come from every module, and count at Step 0. Answers
-    // reach the engine through its module's inbox.
+    // Discovery replies come from every module, and count at Step 0. The
+    // module worked on sends to its inbox, whatever it means.
     connect(&winsock, &Link::datagramReceived, this, [this](const QByteArray &datagram) {
         if (m_hearsDiscovery && m_machine.Step == 0)
             handle(datagram);
@@ -58,20 +60,22 @@ bool Engine::begin(Operation operation, const std::optional<DeviceAddress> &modu
         disconnect(m_inbox);
         m_inboxModule = module;
         m_inbox = connect(&m_machine.Winsock.inbox(*module), &ModuleInbox::received, this,
-                          [this](const QByteArray &datagram) {
-                              if (m_machine.Step != 0)
-                                  handle(datagram);
-                          });
+                          [this](const QByteArray &datagram) { handle(datagram); });
     }
     m_machine.module = module;
     return true;
 }
 
-void Engine::scan()
+void Engine::scan(const ScanGoal &goal)
 {
     // Pressed again while it runs, the scan goes on with one more round.
-    if (m_machine.running != Operation::Scan && !begin(Operation::Scan, std::nullopt))
-        return;
+    if (m_machine.running != Operation::Scan) {
+        if (!begin(Operation::Scan, std::nullopt))
+            return;
+        m_scanRounds = 0;
+        m_stoppedEarly = false;
+    }
+    m_goal = goal;
     scanRound(m_machine);
 }
 
@@ -135,12 +139,22 @@ bool Engine::adoptModule(const QByteArray &discoveryReply)
 
 void Engine::onScanRound(int round, const QStringList &entry)
 {
+    m_scanRounds = round;
     emit scanRoundSent(round, entry);
 }
 
 void Engine::onListed(int row)
 {
     emit moduleListed(row, m_table.address(row));
+    if (m_machine.running != Operation::Scan || (m_goal.modules.isEmpty() && m_goal.count == 0))
+        return;
+    const bool named = !m_goal.modules.isEmpty() &&
+                       std::all_of(m_goal.modules.begin(), m_goal.modules.end(),
+                                   [this](const DeviceAddress &m) { return m_table.indexOf(m) >= 0; });
+    if (named || (m_goal.count > 0 && m_table.count() >= m_goal.count)) {
+        m_stoppedEarly = m_scanRounds < ScanRounds;
+        finishScan(m_machine);
+    }
 }
 
 void Engine::onRemoved(int row, const DeviceAddress &module)

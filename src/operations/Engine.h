@@ -11,6 +11,13 @@
 
 namespace kelvane {
 
+// What a scan looks for: it ends as soon as every module named is listed, or
+// as soon as `count` modules are; with neither, after its four rounds.
+struct ScanGoal {
+    QList<DeviceAddress> modules;
+    int count = 0;
+};
+
 class Engine final : public QObject, private Reporter {
     Q_OBJECT
 public:
@@ -27,15 +34,27 @@ public:
     // Whether an operation runs; each verb takes over from the one running
     // (that one ends Superseded), a reset only from one on its own module.
     bool busy() const { return m_machine.running.has_value(); }
+    bool scanning() const { return m_machine.running == Operation::Scan; }
 
     // Opens the socket if it is not open yet; false while port 65002 cannot be had.
     bool open();
     // Four discovery rounds; pressing it during a scan adds a round. Whenever
     // no other operation runs, a discovery reply lists its module.
-    void scan();
+    void scan(const ScanGoal &goal = {});
+    // The discovery requests the last scan sent, and whether it stopped
+    // before its fourth because it had found what it looked for.
+    int scanRounds() const { return m_scanRounds; }
+    bool scanStoppedEarly() const { return m_stoppedEarly; }
     // For an engine that works on modules another engine found: it lists
     // none of its own, and hears only the datagrams of the module it works on.
     void hearOwnModuleOnly() { m_hearsDiscovery = false; }
+    // Each query and write tried up to `attempts` times on its own, each
+    // waited for `timeoutMs`; see Machine::frameAttempts.
+    void retryEachFrame(int attempts, int timeoutMs)
+    {
+        m_machine.frameAttempts = attempts;
+        m_machine.timeoutMs = timeoutMs;
+    }
     void read(const DeviceAddress &module);
     // All 17 values, as the window shows them.
     void write(const DeviceAddress &module, const ParameterValues &values);
@@ -91,6 +110,9 @@ private:
     QMetaObject::Connection m_inbox;
     std::optional<DeviceAddress> m_inboxModule;
     bool m_hearsDiscovery = true;
+    ScanGoal m_goal;
+    int m_scanRounds = 0;
+    bool m_stoppedEarly = false;
 };
 
 }  // namespace kelvane

@@ -2,6 +2,7 @@
 #include "Read.h"
 
 #include "Reporter.h"
+#include "protocol/Catalogue.h"
 #include "protocol/QuerySender.h"
 
 #include <QCoreApplication>
@@ -15,21 +16,37 @@ void startRead(Machine &m)
                                                                 .arg(m.deviceNumber())}
                                               : QStringList{});
     m.Step = 0;
+    m.frameRetries = 0;
+    m.quiet = false;
     sendQuery(m);
     m.armTimer1();
 }
 
 void readTimeout(Machine &m)
 {
-    if (m.RetryCount < MaxRetries) {
+    if (m.retriesEachFrame() && m.frameRetries + 1 < m.frameAttempts) {
+        // The same query again: Step names the row after it.
+        ++m.frameRetries;
+        --m.Step;
+        sendQuery(m);
+        m.armTimer1();
+        return;
+    }
+    if (!m.retriesEachFrame() && m.RetryCount < MaxRetries) {
         ++m.RetryCount;
         startRead(m);
         return;
     }
     m.RetryCount = 0;
-    m.end(OutcomeKind::NoAnswer,
-          {QCoreApplication::translate("Read", "读取设备%1参数不成功！").arg(m.deviceNumber()),
-           QCoreApplication::translate("Read", "请检查计算机与设备之间的网络连接，重新操作！")});
+    const QStringList failure = {QCoreApplication::translate("Read", "读取设备%1参数不成功！").arg(m.deviceNumber()),
+                                 QCoreApplication::translate("Read", "请检查计算机与设备之间的网络连接，重新操作！")};
+    if (m.retriesEachFrame() && m.misfit) {
+        // It answered, but nothing the decoder can read: that parameter could not be read.
+        m.report.onAnswer(catalogue()[m.Step - 1], answer::Failure{}, m.Step);
+        m.end(OutcomeKind::BadAnswer, failure);
+        return;
+    }
+    m.end(OutcomeKind::NoAnswer, failure);
 }
 
 }  // namespace kelvane

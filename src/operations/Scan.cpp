@@ -34,7 +34,7 @@ void scanRound(Machine &m)
     m.report.onScanRound(m.ScanRound + 1, entry);
     m.send(frames::discoveryRequest());
     m.Step = 0;
-    m.armTimer1();
+    m.Timer1.start(TimeoutMs);
     ++m.ScanRound;
 }
 
@@ -44,6 +44,12 @@ void scanTimeout(Machine &m)
         scanRound(m);
         return;
     }
+    finishScan(m);
+}
+
+void finishScan(Machine &m)
+{
+    m.Timer1.stop();
     m.ScanRound = 0;
     const int found = m.deviceTable.count();
     if (found == 0) {

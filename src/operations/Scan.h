@@ -11,6 +11,8 @@ namespace kelvane {
 void scanRound(Machine &m);
 // Timer1 expired while Step is 0.
 void scanTimeout(Machine &m);
+// The scan's end, after its last round or once it found what it looked for.
+void finishScan(Machine &m);
 
 // What the log says while local port 65002 cannot be opened.
 QStringList portUnavailableMessage(const Link &link);

@@ -7,12 +7,27 @@
 #include "Write.h"
 #include "core/Diagnostics.h"
 #include "protocol/Catalogue.h"
+#include "protocol/QuerySender.h"
+#include "protocol/WriteDispatcher.h"
 
 namespace kelvane {
 
 void timer1Expired(Machine &m)
 {
+    // An answer that came in time still counts, however late it is read.
+    const qint16 step = m.Step;
+    const std::optional<Operation> running = m.running;
+    m.overdue = true;
+    m.Winsock.readNow();
+    m.overdue = false;
+    if (m.Timer1.isActive() || m.Step != step || m.running != running)
+        return;
     m.Timer1.stop();
+    if (m.quiet) {
+        m.quiet = false;
+        nextFrame(m);
+        return;
+    }
     if (m.Step == 0)
         scanTimeout(m);
     else if (m.Step >= 1 && m.Step <= ParameterCount)
@@ -23,6 +38,26 @@ void timer1Expired(Machine &m)
         writeTimeout(m);
     else
         qCWarning(lcEngine) << "Timer1 expired at Step" << m.Step << ", which awaits nothing";
+}
+
+void nextFrame(Machine &m)
+{
+    if (m.Step >= 1 && m.Step < ParameterCount) {
+        sendQuery(m);
+        m.armTimer1();
+    } else if (m.Step > WriteBase && m.Step <= WriteFinish) {
+        dispatchWrite(m);
+    }
+}
+
+bool awaitQuiet(Machine &m)
+{
+    if (m.frameRetries == 0)
+        return false;
+    m.frameRetries = 0;
+    m.quiet = true;
+    m.armTimer1();
+    return true;
 }
 
 }  // namespace kelvane

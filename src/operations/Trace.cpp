@@ -25,12 +25,19 @@ bool Trace::open(const QString &path)
 void Trace::attach(Link &link, Engine &engine)
 {
     connect(&link, &Link::traffic, this, &Trace::onTraffic);
+    connect(&link, &Link::dropped, this, &Trace::onHandled);
     explain(engine);
 }
 
 void Trace::explain(Engine &engine)
 {
     connect(&engine, &Engine::datagramHandled, this, &Trace::onHandled);
+}
+
+void Trace::note(const QString &text)
+{
+    flushPending(QStringLiteral("not handled"));
+    write(QStringLiteral("%1\tnote\t-\t-\t-\t%2").arg(double(m_clock.nsecsElapsed()) / 1e6, 0, 'f', 3).arg(text));
 }
 
 void Trace::onTraffic(Direction direction, const QByteArray &datagram, const QString &card,

@@ -27,6 +27,9 @@ public:
     // Also takes the reading of another engine on the same link, one that
     // works on a module of its own; it is followed until it is destroyed.
     void explain(Engine &engine);
+    // A line of its own between the datagrams: "note" where the direction
+    // goes, the text where the meaning goes.
+    void note(const QString &text);
 
 private:
     void onTraffic(Direction direction, const QByteArray &datagram, const QString &card,

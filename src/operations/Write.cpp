@@ -15,12 +15,21 @@ void startWrite(Machine &m)
                                                                 .arg(m.deviceNumber())}
                                               : QStringList{});
     m.Step = WriteBase;
+    m.frameRetries = 0;
+    m.quiet = false;
     dispatchWrite(m);
 }
 
 void writeTimeout(Machine &m)
 {
-    if (m.RetryCount < MaxRetries) {
+    if (m.retriesEachFrame() && m.frameRetries + 1 < m.frameAttempts) {
+        // The same write again: Step names the row after it.
+        ++m.frameRetries;
+        --m.Step;
+        dispatchWrite(m);
+        return;
+    }
+    if (!m.retriesEachFrame() && m.RetryCount < MaxRetries) {
         ++m.RetryCount;
         startWrite(m);
         return;

@@ -15,12 +15,36 @@ ModuleJob::ModuleJob(Link &link, JobPlan plan, QObject *parent)
 {
     m_engine.nameModulesByAddress();
     m_engine.hearOwnModuleOnly();
+    m_engine.retryEachFrame(m_plan.attempts, m_plan.timeoutMs);
     connect(&m_engine, &Engine::finished, this, &ModuleJob::ended);
 }
 
 void ModuleJob::start()
 {
-    if (m_plan.discoveryReply.isEmpty() || !m_engine.adoptModule(m_plan.discoveryReply)) {
+    const Engine *finder = m_plan.finder;
+    if (m_plan.discoveryReply.isEmpty() && finder) {
+        if (const int row = finder->deviceTable().indexOf(m_plan.module); row >= 0)
+            m_plan.discoveryReply = finder->deviceTable().entry(row);
+    }
+    if (!m_plan.discoveryReply.isEmpty() || !finder || !finder->scanning()) {
+        go(m_plan.discoveryReply);
+        return;
+    }
+    connect(finder, &Engine::moduleListed, this, [this, finder](int row, const DeviceAddress &module) {
+        if (module == m_plan.module && m_outcome.result == JobOutcome::Pending && !m_engine.busy())
+            go(finder->deviceTable().entry(row));
+    });
+    connect(finder, &Engine::finished, this, [this](const Outcome &outcome) {
+        if (outcome.operation == Operation::Scan && m_outcome.result == JobOutcome::Pending && !m_engine.busy())
+            go(m_plan.discoveryReply);
+    });
+}
+
+void ModuleJob::go(const QByteArray &discoveryReply)
+{
+    disconnect(m_plan.finder, nullptr, this, nullptr);
+    m_plan.discoveryReply = discoveryReply;
+    if (discoveryReply.isEmpty() || !m_engine.adoptModule(discoveryReply)) {
         finish(JobOutcome::NotFound, notFoundMessage(m_plan.module));
         return;
     }

@@ -18,6 +18,12 @@ struct JobPlan {
     ParameterValues profile;    // what the module must hold afterwards, its own ip_address included
     bool verify = false;
     bool reset = false;  // after a write that was verified, or one without --verify
+    // Each query and write tried this often on its own, each waited for this long.
+    int attempts = DefaultFrameAttempts;
+    int timeoutMs = TimeoutMs;
+    // A scan still looking for the module, when the reply is not there yet:
+    // the job starts once the module answers it, and fails if it never does.
+    const Engine *finder = nullptr;
 };
 
 struct JobOutcome {
@@ -47,6 +53,7 @@ signals:
 private:
     enum class Phase { Read, Write, Verify, Reset };
 
+    void go(const QByteArray &discoveryReply);
     void ended(const Outcome &outcome);
     void next(const Outcome &outcome);
     void begin(Phase phase);

@@ -17,6 +17,7 @@ void sendQuery(Machine &m)
     const QByteArray frame = frames::query(*address, catalogue()[m.Step].code);
     // Raised before sending, so an answer handled afterwards sees the new Step.
     ++m.Step;
+    m.misfit = false;
     m.send(frame);
 }
 

@@ -126,16 +126,60 @@ std::optional<ModuleRoute> UdpLink::routeOf(const DeviceAddress &module) const
 
 void UdpLink::readPending()
 {
-    while (m_socket.hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = m_socket.receiveDatagram();
+    const bool outer = !m_reading;
+    m_reading = true;
+    while (!m_taken.isEmpty() || m_socket.hasPendingDatagrams()) {
+        const Taken next = !m_taken.isEmpty() ? m_taken.takeFirst() : Taken{m_socket.receiveDatagram(), false};
+        const QNetworkDatagram &datagram = next.datagram;
         if (!datagram.isValid())
             continue;
         learn(datagram.data(), datagram.interfaceIndex(), datagram.senderAddress());
         const NetworkCard *on = card(int(datagram.interfaceIndex()));
         emit traffic(Direction::Received, datagram.data(), on ? on->name : QString(), datagram.senderAddress(),
                      quint16(datagram.senderPort()));
+        if (const QString why = dropReason(datagram, next.stale); !why.isEmpty()) {
+            qCDebug(lcLink).noquote() << why;
+            emit dropped(datagram.data(), why);
+            continue;
+        }
         arrived(datagram.data());
     }
+    if (outer)
+        m_reading = false;
+}
+
+QString UdpLink::dropReason(const QNetworkDatagram &datagram, bool stale) const
+{
+    const std::optional<DeviceAddress> module = DeviceAddress::fromFrame(datagram.data());
+    if (!module)
+        return {};
+    if (stale)
+        return QStringLiteral("dropped: from %1, arrived before the frame it would answer was sent").arg(module->toHex());
+    // Two cards on one LAN hear every broadcast answer twice: the module's
+    // own card carries the answer, any other a copy of it.
+    const auto heard = m_heard.constFind(module->toByteArray());
+    if (heard != m_heard.constEnd() && heard->cardIndex != int(datagram.interfaceIndex())) {
+        const NetworkCard *on = card(int(datagram.interfaceIndex()));
+        return QStringLiteral("dropped: from %1, a copy on %2 of what its own card carries")
+            .arg(module->toHex(), on ? on->name : QStringLiteral("another card"));
+    }
+    return {};
+}
+
+void UdpLink::drainPending(const DeviceAddress &module)
+{
+    bool took = false;
+    while (m_socket.hasPendingDatagrams()) {
+        QNetworkDatagram datagram = m_socket.receiveDatagram();
+        const bool stale = DeviceAddress::fromFrame(datagram.data()) == module;
+        m_taken.append({std::move(datagram), stale});
+        took = true;
+    }
+    // Handed on once the frame has gone: within the reading under way, or next.
+    // Either way another look follows, since the socket tells of new datagrams
+    // only to a reader that reads them in its own turn.
+    if (took)
+        QMetaObject::invokeMethod(this, &UdpLink::readPending, Qt::QueuedConnection);
 }
 
 void UdpLink::beginDiscovery()

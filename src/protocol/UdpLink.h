@@ -6,6 +6,7 @@
 #include "core/Link.h"
 
 #include <QHash>
+#include <QNetworkDatagram>
 #include <QStringList>
 #include <QUdpSocket>
 
@@ -25,6 +26,8 @@ public:
     QString localAddress() const override;
     std::optional<ModuleRoute> routeOf(const DeviceAddress &module) const override;
     QList<NetworkCard> cards() const override { return m_cards; }
+    void drainPending(const DeviceAddress &module) override;
+    void readNow() override { readPending(); }
 
 private:
     // Where a module was last heard: the card's index and the sender.
@@ -36,6 +39,8 @@ private:
 
     bool isOpen() const;
     void readPending();
+    // Why a datagram goes to no one: a stale one, or a copy from another card; empty otherwise.
+    QString dropReason(const QNetworkDatagram &datagram, bool stale) const;
     // A new discovery request: the cards as they are now, and routes to be learnt afresh.
     void beginDiscovery();
     void refreshCards();
@@ -44,6 +49,14 @@ private:
     QList<NetworkCard> cardsFor(const QByteArray &datagram) const;
     QString noCardText() const;
 
+    // Datagrams taken in by drainPending and not handed on yet; `stale` for
+    // those of the module a frame was about to go to.
+    struct Taken {
+        QNetworkDatagram datagram;
+        bool stale = false;
+    };
+    QList<Taken> m_taken;
+    bool m_reading = false;
     QUdpSocket m_socket;
     QString m_error;
     QStringList m_names;

@@ -2,6 +2,7 @@
 #include "Acknowledgement.h"
 
 #include "operations/Reporter.h"
+#include "operations/TimeoutDispatch.h"
 #include "protocol/Catalogue.h"
 #include "protocol/WriteDispatcher.h"
 
@@ -42,6 +43,9 @@ QString handleWriteAck(Machine &m, const QByteArray &reply)
     const AckVerdict verdict = ackVerdict(reply);
     if (verdict == AckVerdict::TooShort)
         return QStringLiteral("dropped: too short for an acknowledgement");
+    // Where every frame has attempts of its own, only "OK" and "ER" answer a write.
+    if (m.retriesEachFrame() && verdict == AckVerdict::Negative && reply.mid(AckOffset, AckLength) != "ER\r\n")
+        return QStringLiteral("dropped: not the form of an acknowledgement");
     const char *code = catalogue()[m.Step - WriteBase - 1].code;
     m.Timer1.stop();
     if (verdict == AckVerdict::Negative) {
@@ -50,7 +54,8 @@ QString handleWriteAck(Machine &m, const QByteArray &reply)
         return QStringLiteral("write of %1 refused").arg(QLatin1String(code));
     }
     m.report.onAck(m.Step - WriteBase);
-    dispatchWrite(m);
+    if (m.Step == WriteFinish || !awaitQuiet(m))
+        dispatchWrite(m);
     return QStringLiteral("write of %1 acknowledged").arg(QLatin1String(code));
 }
 

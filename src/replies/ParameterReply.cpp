@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "ParameterReply.h"
 
+#include "AnswerForm.h"
 #include "operations/Reporter.h"
+#include "operations/TimeoutDispatch.h"
 #include "protocol/QuerySender.h"
 
 #include <QCoreApplication>
@@ -93,6 +95,12 @@ QString describeAnswer(const Answer &answer)
 QString handleParameterReply(Machine &m, const QByteArray &reply)
 {
     const Parameter &p = catalogue()[m.Step - 1];
+    // Where every frame has attempts of its own, a datagram of another form
+    // (a discovery reply, a garbled answer) is no answer, and the wait goes on.
+    if (m.retriesEachFrame() && !answerFits(p, reply)) {
+        m.misfit = true;
+        return QStringLiteral("dropped: not the form of an answer to %1").arg(QLatin1String(p.code));
+    }
     const Answer decoded = decodeAnswer(p, reply);
     const QString meaning = QStringLiteral("answer to %1: %2").arg(QLatin1String(p.code), describeAnswer(decoded));
     // Too short to be the last answer: ending the read on it would leave the
@@ -108,8 +116,10 @@ QString handleParameterReply(Machine &m, const QByteArray &reply)
               {QCoreApplication::translate("Read", "读取设备%1参数成功！").arg(m.deviceNumber())});
         return meaning;
     }
-    sendQuery(m);
-    m.armTimer1();
+    if (!awaitQuiet(m)) {
+        sendQuery(m);
+        m.armTimer1();
+    }
     return meaning;
 }
 

@@ -16,6 +16,8 @@ QString dispatch(Machine &m, const QByteArray &reply)
         return handleDiscoveryReply(m, reply);
     // The link hands over only the datagrams of the module worked on; one
     // counts only while its answer is awaited.
+    if (m.quiet)
+        return QStringLiteral("dropped: a late answer, in the quiet after a retry");
     if (!m.answerAwaited())
         return QStringLiteral("dropped: no answer awaited at Step %1").arg(m.Step);
     if (m.Step >= 1 && m.Step <= ParameterCount)

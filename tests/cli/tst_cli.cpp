@@ -87,6 +87,47 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(readAll().value(Module1), factory, Timeout);
     }
 
+    // A command that names modules stops sending discovery requests once they have answered;
+    // the frames on the simulator's wire say so, one command after another.
+    void namedModulesEndTheSearch()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--modules", "3"}));
+        auto heard = [&sim, seen = qsizetype(0)]() mutable {
+            const QStringList all = sim.received();
+            const QStringList fresh = all.mid(seen);
+            seen = all.size();
+            QStringList shown;  // D a discovery request, W a write, Q any other frame
+            for (const QString &line : fresh)
+                shown << (line.startsWith(Discovery.left(18)) ? "D" : line.mid(34, 2) == "3D" ? "W" : "Q");
+            return shown;
+        };
+        QCOMPARE(runCli({"read", moduleName(2)}).status, 0);
+        const QStringList read = heard();
+        QCOMPARE(read.first(), "D");
+        QCOMPARE(read.count("D"), 1);
+        QCOMPARE(read.size(), 1 + 17);
+
+        QCOMPARE(runCli({"scan", "--expect", "2"}).status, 0);
+        QCOMPARE(heard(), QStringList{"D"});
+        QCOMPARE(runCli({"scan", "--expect", "4"}).status, 1);
+        QCOMPARE(heard(), QStringList(4, "D"));
+        QCOMPARE(runCli({"scan"}).status, 0);
+        QCOMPARE(heard(), QStringList(4, "D"));
+
+        // The module present is read and written while the absent one is still looked for.
+        const QString file = writeFile(m_dir, "early.json", profileOf({{"data_bits", "9"}}));
+        const Ran ran = runCli({"apply", file, moduleName(3), "024B56000009", "--json"});
+        QCOMPARE(ran.status, 1);
+        const QStringList apply = heard();
+        QCOMPARE(apply.count("D"), 4);
+        const qsizetype lastWrite = apply.lastIndexOf("W");
+        QVERIFY2(lastWrite > 0 && apply.indexOf("D", 1) > lastWrite, qPrintable(apply.join(' ')));
+        const QJsonArray modules = ran.json().value("modules").toArray();
+        QCOMPARE(modules.at(0).toObject().value("result"), "ok");
+        QCOMPARE(modules.at(1).toObject().value("result"), "not found");
+    }
+
     void unansweredReadSaysWhy()
     {
         SimProcess sim;

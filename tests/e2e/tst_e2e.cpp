@@ -103,7 +103,7 @@ void EndToEnd::lateAckAfterRefusedWrite()
     QCOMPARE(tool.read(0), 1);
     QCOMPARE(tool.write(Module1), 0);
     // An acknowledgement after the write has failed is no longer awaited.
-    QSignalSpy arrived(&tool.link, &Link::datagramReceived);
+    QSignalSpy arrived(&tool.link, &Link::traffic);
     QUdpSocket late;
     late.writeDatagram(Address1 + "OK\r\n", QHostAddress::LocalHost, LocalPort);
     QVERIFY(arrived.wait());

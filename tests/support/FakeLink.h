@@ -32,10 +32,24 @@ public:
 
     // What a module would answer.
     void deliver(const QByteArray &datagram) { arrived(datagram); }
+    // Arrived, and read only when the engine drains the link before a send:
+    // the module's own are dropped then, the others handed on.
+    void queue(const QByteArray &datagram) { waiting.append(datagram); }
+    void drainPending(const DeviceAddress &module) override
+    {
+        while (!waiting.isEmpty()) {
+            const QByteArray datagram = waiting.takeFirst();
+            if (DeviceAddress::fromFrame(datagram) == module)
+                emit dropped(datagram, QStringLiteral("dropped: arrived before the frame it would answer was sent"));
+            else
+                arrived(datagram);
+        }
+    }
     // Another program holds local port 65002 while this is true.
     void setPortTaken(bool taken) { m_portTaken = taken; }
 
     QByteArrayList sent;
+    QByteArrayList waiting;
     // The cable is out: every send fails.
     bool unreachable = false;
     // The cards in use: one card, the one localAddress() names.

@@ -152,6 +152,85 @@ private slots:
         QCOMPARE(handled[0][1].toString(), "discovery reply: 001122334400, listed already as module 1");
         QCOMPARE(handled[1][1].toString(), "answer to UB: index 3");
     }
+
+    // A repeated answer that waits in the socket when the next query goes out is
+    // dropped then, in the window's engine too: the next query gets its own answer.
+    void repeatedAnswerIsNotTheNextOne()
+    {
+        EngineRig rig(1);
+        rig.click(0);
+        rig.link.queue(addr(0) + Answers[0]);
+        rig.answer(0, 0, 1);
+        QCOMPARE(rig.link.waiting, QByteArrayList());
+        rig.answer(0, 1, 17);
+        QCOMPARE(rig.panel.text(C::Set_Stream_Control), QString("RTS/CTS"));
+        QVERIFY(rig.panel.logText().endsWith("读取设备 1参数成功！"));
+    }
+
+    // Each frame tried on its own, as the command line and fleets do: the script's
+    // letters are a the next answer, l the frame's answer lost (its time-out),
+    // d the retried frame's second answer after its first came late, f a datagram
+    // of another form, q the quiet wait after a retry running out, k an ack, e a refusal.
+    void frameRetries_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<OutcomeKind>("kind");
+        QTest::addColumn<QList<int>>("sentRows");  // the rows of the frames sent, in order
+        const QString all = QString(17, 'a');
+        QList<int> once;
+        for (int r = 0; r < 17; ++r)
+            once << r;
+        QTest::newRow("read, nothing lost") << false << all << OutcomeKind::Done << once;
+        QTest::newRow("read, one answer lost, its copy late")
+            << false << "aladq" + QString(15, 'a') << OutcomeKind::Done << QList<int>{0, 1, 1} + once.mid(2);
+        QTest::newRow("read, a discovery reply is no answer")
+            << false << "fa" + QString(16, 'a') << OutcomeKind::Done << once;
+        QTest::newRow("read, every attempt lost") << false << "alll" << OutcomeKind::NoAnswer << QList<int>{0, 1, 1, 1};
+        QTest::newRow("write, one ack lost") << true << "klkq" + QString(15, 'k') << OutcomeKind::Done
+                                               << QList<int>{0, 1, 1} + once.mid(2);
+        QTest::newRow("write, another form, then refused") << true << "kfe" << OutcomeKind::Refused << QList<int>{0, 1};
+    }
+
+    void frameRetries()
+    {
+        QFETCH(bool, write);
+        QFETCH(QString, script);
+        EngineRig rig(1);
+        rig.read(0);
+        const ParameterValues held = ParameterValues::fromPanel(rig.panel).value();
+        rig.engine.retryEachFrame(3, 400);
+        QList<Outcome> ended;
+        connect(&rig.engine, &Engine::finished, this, [&ended](const Outcome &outcome) { ended << outcome; });
+        // Answers as a module sends them, CR LF included: only those fit their parameter.
+        QByteArrayList answers;
+        for (const QByteArray &answer : Answers)
+            answers << addr(0) + answer + "\r\n";
+        if (write)
+            rig.window.setting();
+        else
+            rig.window.deviceListClicked();
+        int next = 0;
+        for (QChar step : script) {
+            switch (step.toLatin1()) {
+            case 'a': rig.link.deliver(answers[next++]); break;
+            case 'k': rig.link.deliver(addr(0) + "OK\r\n"); break;
+            case 'e': rig.link.deliver(addr(0) + "ER\r\n"); break;
+            case 'd': rig.link.deliver(answers[next - 1]); break;
+            case 'f': rig.link.deliver(addr(0) + "KVS-100\r\n"); break;
+            case 'l':
+            case 'q': QVERIFY(rig.timer.fire()); break;
+            }
+        }
+        QCOMPARE(ended.size(), 1);
+        QTEST(ended.first().kind, "kind");
+        QList<int> rows;
+        for (const QByteArray &frame : rig.link.sent)
+            rows << int(Codes.indexOf(frame.mid(8, 2)));
+        QTEST(rows, "sentRows");
+        if (!write && ended.first().succeeded())
+            QCOMPARE(ended.first().values, held);
+    }
 };
 
 QTEST_GUILESS_MAIN(AwaitedTest)
