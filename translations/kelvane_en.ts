@@ -1076,5 +1076,13 @@ Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
         <source>Module %1 was not found on the network.</source>
         <translation>Module %1 was not found on the network.</translation>
     </message>
+    <message>
+        <source>Print the completion script for SHELL (bash).</source>
+        <translation>Print the completion script for SHELL (bash).</translation>
+    </message>
+    <message>
+        <source>--completion takes bash, not &apos;%1&apos;.</source>
+        <translation>--completion takes bash, not &apos;%1&apos;.</translation>
+    </message>
 </context>
 </TS>
