@@ -8,23 +8,20 @@
 # would make a fourth package, which scripts/check-package refuses.
 set(KELVANE_PACKAGES kelvane kelvane-config kelvane-sim)
 
-# Bash completion for kelvane, as the program itself prints it. Off until the
-# command line has --completion.
-option(KELVANE_COMPLETION "Package the bash completion kelvane --completion bash prints" OFF)
-if(KELVANE_COMPLETION)
-    set(completion ${CMAKE_BINARY_DIR}/completion/kelvane)
-    add_custom_command(OUTPUT ${completion}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/completion
-        # Through a second name, so that a failed run leaves no file to install.
-        COMMAND $<TARGET_FILE:kelvane> --completion bash > ${completion}.new
-        COMMAND ${CMAKE_COMMAND} -E rename ${completion}.new ${completion}
-        DEPENDS kelvane
-        COMMENT "Writing the bash completion of kelvane"
-        VERBATIM)
-    add_custom_target(kelvane-completion ALL DEPENDS ${completion})
-    install(FILES ${completion} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
-            COMPONENT kelvane)
-endif()
+# Bash completion for kelvane, as the program itself prints it from its command
+# table and parameter catalogue, so that it cannot drift from them.
+set(completion ${CMAKE_BINARY_DIR}/completion/kelvane)
+add_custom_command(OUTPUT ${completion}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/completion
+    # Through a second name, so that a failed run leaves no file to install.
+    COMMAND $<TARGET_FILE:kelvane> --completion bash > ${completion}.new
+    COMMAND ${CMAKE_COMMAND} -E rename ${completion}.new ${completion}
+    DEPENDS kelvane
+    COMMENT "Writing the bash completion of kelvane"
+    VERBATIM)
+add_custom_target(kelvane-completion ALL DEPENDS ${completion})
+install(FILES ${completion} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+        COMPONENT kelvane)
 
 # What every package carries beside its programs, in /usr/share/doc/PACKAGE:
 # the copyright and, as lintian wants it, the changelog compressed.

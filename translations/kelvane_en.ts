@@ -1104,5 +1104,13 @@ Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
         <source>Only %1 of the %2 modules expected answered.</source>
         <translation>Only %1 of the %2 modules expected answered.</translation>
     </message>
+    <message>
+        <source>Print the completion script for SHELL (bash).</source>
+        <translation>Print the completion script for SHELL (bash).</translation>
+    </message>
+    <message>
+        <source>--completion takes bash, not &apos;%1&apos;.</source>
+        <translation>--completion takes bash, not &apos;%1&apos;.</translation>
+    </message>
 </context>
 </TS>

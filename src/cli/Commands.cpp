@@ -2,6 +2,7 @@
 #include "Commands.h"
 
 #include "Arguments.h"
+#include "Completion.h"
 #include "ModuleCommands.h"
 #include "ProfileCommands.h"
 #include "core/Language.h"
@@ -139,7 +140,12 @@ int run(const QStringList &arguments)
                                    QStringLiteral("FILE"));
     const QCommandLineOption cards = interfaceOption();
     const QCommandLineOption language = languageOption();
-    parser.addOptions({help, version, json, trace, cards, language});
+    // Hidden: for the package's build, which installs what it prints.
+    QCommandLineOption completion(QStringLiteral("completion"), tr("Print the completion script for SHELL (bash)."),
+                                  QStringLiteral("SHELL"));
+    completion.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QList<QCommandLineOption> common{help, version, json, trace, cards, language, completion};
+    parser.addOptions(common);
     parser.addPositionalArgument(QStringLiteral("command"), tr("scan, read, write, defaults, reset, save, apply or diff"),
                                  QStringLiteral("COMMAND [ARGUMENTS...]"));
 
@@ -157,6 +163,12 @@ int run(const QStringList &arguments)
     }
     if (parser.isSet(version)) {
         Output(false).result({}, QStringLiteral("kelvane %1\n").arg(QCoreApplication::applicationVersion()));
+        return Done;
+    }
+    if (parser.isSet(completion)) {
+        if (parser.value(completion) != QLatin1String("bash"))
+            return out.error(BadInput, tr("--completion takes bash, not '%1'.").arg(parser.value(completion)));
+        Output(false).result({}, bashCompletion(common, commands()));
         return Done;
     }
     if (!parsed)
