@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "Commands.h"
 
+#include "CheckCommand.h"
 #include "ModuleCommands.h"
 #include "ProfileCommands.h"
 #include "core/Language.h"
@@ -106,8 +107,8 @@ const QList<Command> &commands()
          scanCommand},
         {"read", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Read the module's 17 parameters."), none, readCommand},
         {"write", "MODULE NAME=VALUE...",
-         QT_TRANSLATE_NOOP("kelvane::cli", "Read the module, change the named parameters, write all 17."), none,
-         writeCommand},
+         QT_TRANSLATE_NOOP("kelvane::cli", "Read the module, change the named parameters, write all 17."),
+         writeOptions, writeCommand},
         {"defaults", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Restore the module's factory settings."), none,
          defaultsCommand},
         {"reset", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Restart the module."), none, resetCommand},
@@ -119,6 +120,10 @@ const QList<Command> &commands()
          applyOptions, applyCommand},
         {"diff", "FILE MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Show where the module differs from the profile."),
          none, diffCommand},
+        {"check", "FILE | MODULE",
+         QT_TRANSLATE_NOOP("kelvane::cli",
+                           "Check a profile, or the module's current settings, against the settings rules."),
+         none, checkCommand},
     };
     return table;
 }
@@ -137,7 +142,7 @@ int run(const QStringList &arguments)
     const QCommandLineOption cards = interfaceOption();
     const QCommandLineOption language = languageOption();
     parser.addOptions({help, version, json, trace, cards, language});
-    parser.addPositionalArgument(QStringLiteral("command"), tr("scan, read, write, defaults, reset, save, apply or diff"),
+    parser.addPositionalArgument(QStringLiteral("command"), tr("scan, read, write, defaults, reset, save, apply, diff or check"),
                                  QStringLiteral("COMMAND [ARGUMENTS...]"));
 
     // The first pass finds the command; its own options join for the second.

@@ -2,6 +2,7 @@
 #include "ProfileCommands.h"
 
 #include "Arguments.h"
+#include "CheckCommand.h"
 #include "ModuleCommands.h"
 #include "profiles/Fleet.h"
 #include "profiles/FleetRunner.h"
@@ -74,7 +75,7 @@ std::variant<ParameterValues, int> readNamed(Invocation &call, const QString &te
 QList<QCommandLineOption> applyOptions()
 {
     return {translated(AllOption), translated(IpFromOption), translated(VerifyOption), translated(ResetOption),
-            translated(ParallelOption)};
+            translated(ParallelOption), forceOption()};
 }
 
 int saveCommand(Invocation &call)
@@ -170,10 +171,15 @@ int applyCommand(Invocation &call)
         profiles = numbered.value();
     }
 
+    CheckReport checks(call);
+    if (const std::optional<int> status = checks.reviewApply(session, modules, profiles))
+        return *status;
+
     QList<JobPlan> plans;
     for (int i = 0; i < modules.size(); ++i) {
         const int row = table.indexOf(modules[i]);
-        plans.append({modules[i], row < 0 ? QByteArray() : table.entry(row), profiles[i], verify, reset});
+        plans.append({modules[i], row < 0 ? QByteArray() : table.entry(row), profiles[i], verify, reset,
+                      checks.forced()});
     }
     // Each job's engine reads its own module's answers, and the trace says so;
     // a line on standard error tells of each module as it ends.
@@ -184,6 +190,7 @@ int applyCommand(Invocation &call)
                                                                                           endedWord(job)));
     };
     const auto jobs = runFleet(session.link(), plans, parallel, watch);
+    const bool refused = checks.reviewJobs(jobs);
 
     bool allSucceeded = true;
     QJsonArray json;
@@ -216,7 +223,7 @@ int applyCommand(Invocation &call)
                     .arg(detail);
     }
     call.out.result({{QStringLiteral("modules"), json}, {QStringLiteral("succeeded"), allSucceeded}}, text);
-    return allSucceeded ? Done : Failed;
+    return refused ? BadInput : allSucceeded ? Done : Failed;
 }
 
 }  // namespace kelvane::cli
