@@ -134,7 +134,7 @@ inline void HeadlessPanel::setChecked(Control option, bool checked)
 inline void HeadlessPanel::appendDevice(const QString &itemText)
 {
     m_devices.append(itemText);
-    m_deviceDetails.append({});
+    m_deviceDetails.append(DeviceDetails{});
 }
 
 inline void HeadlessPanel::removeDevice(int row)
