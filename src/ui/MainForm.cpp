@@ -319,6 +319,9 @@ void MainForm::setDeviceDetails(int row, const QString &toolTip, bool warned)
     QString html = toolTip.toHtmlEscaped();
     html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
     item->setToolTip(QStringLiteral("<p>%1</p>").arg(html));
+    // No taller than the item's text, so that a marked item keeps its height.
+    const int line = m_ui->Device_List->fontMetrics().height();
+    m_ui->Device_List->setIconSize(QSize(line, line));
     item->setIcon(warned ? style()->standardIcon(QStyle::SP_MessageBoxWarning) : QIcon());
 }
 
