@@ -75,8 +75,8 @@ private slots:
         QVERIFY2(!w.list()->item(2)->toolTip().contains("警告"), qPrintable(w.list()->item(2)->toolTip()));
     }
 
-    // The read fills the window with gateway 192.168.000.001 beside ip 010.000.000.007/24: a
-    // warning, in PPPoE start mode. `edits` change text boxes first ("NAME=TEXT") or check an
+    // The read fills the window with gateway 010.000.000.001 and ip 010.000.000.007/24, in PPPoE
+    // start mode: every rule met. `edits` change text boxes first ("NAME=TEXT") or check an
     // option ("NAME"); `key` answers the box.
     void settingChecksFirst_data()
     {
@@ -85,25 +85,25 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("says");
         QTest::addColumn<bool>("sent");
-        const QString fine = "G_IP=010.000.000.001";
+        const QString elsewhere = "G_IP=192.168.000.001";
         QTest::newRow("mask not contiguous: refused")
-            << QStringList{fine, "MASK=255.000.255.000"} << "message" << int(Qt::Key_Return)
+            << QStringList{"MASK=255.000.255.000"} << "message" << int(Qt::Key_Return)
             << "subnet_mask: 255.000.255.000 is not a subnet mask" << false;
         QTest::newRow("broadcast address in direct mode: refused")
-            << QStringList{fine, "S_IP=010.000.000.255", "Direct"} << "message" << int(Qt::Key_Return)
+            << QStringList{"S_IP=010.000.000.255", "Direct"} << "message" << int(Qt::Key_Return)
             << "ip_address: 010.000.000.255 is the broadcast address" << false;
         // The read leaves PPPoE chosen: the module is given its address.
         QTest::newRow("broadcast address in PPPoE mode: asked")
-            << QStringList{fine, "S_IP=010.000.000.255"} << "question" << int(Qt::Key_Y)
+            << QStringList{"S_IP=010.000.000.255"} << "question" << int(Qt::Key_Y)
             << "in pppoe start mode the module is given its address" << true;
-        QTest::newRow("port 0: refused") << QStringList{fine, "Port_Number=0"} << "message" << int(Qt::Key_Return)
+        QTest::newRow("port 0: refused") << QStringList{"Port_Number=0"} << "message" << int(Qt::Key_Return)
                                          << "port: 0" << false;
         QTest::newRow("gateway elsewhere: Enter answers No")
-            << QStringList{} << "question" << int(Qt::Key_Return) << "gateway: 192.168.000.001 lies outside"
+            << QStringList{elsewhere} << "question" << int(Qt::Key_Return) << "gateway: 192.168.000.001 lies outside"
             << false;
-        QTest::newRow("gateway elsewhere: Yes sends") << QStringList{} << "question" << int(Qt::Key_Y)
+        QTest::newRow("gateway elsewhere: Yes sends") << QStringList{elsewhere} << "question" << int(Qt::Key_Y)
                                                       << "gateway: 192.168.000.001 lies outside" << true;
-        QTest::newRow("every rule met: sent at once") << QStringList{fine} << "" << 0 << "" << true;
+        QTest::newRow("every rule met: sent at once") << QStringList{} << "" << 0 << "" << true;
     }
 
     void settingChecksFirst()
