@@ -702,6 +702,37 @@
     </message>
 </context>
 <context>
+    <name>kelvane::Presenter</name>
+    <message>
+        <source>设置</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>参数没有发送，设备的参数都没有改变：</source>
+        <translation>The parameters were not sent; nothing on the module changed:</translation>
+    </message>
+    <message>
+        <source>这些参数可能使设备无法正常工作：</source>
+        <translation>These parameters may keep the module from working:</translation>
+    </message>
+    <message>
+        <source>仍然发送这些参数吗？</source>
+        <translation>Send these parameters all the same?</translation>
+    </message>
+    <message>
+        <source>应答地址：%1</source>
+        <translation>Answered from: %1</translation>
+    </message>
+    <message>
+        <source>网卡：%1（%2）</source>
+        <translation>Card: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>警告：%1</source>
+        <translation>Warning: %1</translation>
+    </message>
+</context>
+<context>
     <name>kelvane::Profile</name>
     <message>
         <source>%1: %2</source>
@@ -977,10 +1008,6 @@ Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
         <translation>Write every datagram sent and received to FILE.</translation>
     </message>
     <message>
-        <source>scan, read, write, defaults, reset, save, apply or diff</source>
-        <translation>scan, read, write, defaults, reset, save, apply or diff</translation>
-    </message>
-    <message>
         <source>Try &apos;kelvane --help&apos;.</source>
         <translation>Try &apos;kelvane --help&apos;.</translation>
     </message>
@@ -1111,6 +1138,65 @@ Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
     <message>
         <source>--completion takes bash, not &apos;%1&apos;.</source>
         <translation>--completion takes bash, not &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>Write even what the settings checks refuse (they still tell of it).</source>
+        <translation>Write even what the settings checks refuse (they still tell of it).</translation>
+    </message>
+    <message>
+        <source>Nothing found: every rule is met.</source>
+        <translation>Nothing found: every rule is met.</translation>
+    </message>
+    <message>
+        <source>Check a profile, or the module&apos;s current settings, against the settings rules.</source>
+        <translation>Check a profile, or the module&apos;s current settings, against the settings rules.</translation>
+    </message>
+    <message>
+        <source>scan, read, write, defaults, reset, save, apply, diff or check</source>
+        <translation>scan, read, write, defaults, reset, save, apply, diff or check</translation>
+    </message>
+    <message>
+        <source>POS</source>
+        <translation>POS</translation>
+    </message>
+    <message>
+        <source>CARD</source>
+        <translation>CARD</translation>
+    </message>
+    <message>
+        <source>CARD ADDRESS</source>
+        <translation>CARD ADDRESS</translation>
+    </message>
+    <message>
+        <source>ANSWERED FROM</source>
+        <translation>ANSWERED FROM</translation>
+    </message>
+    <message>
+        <source>WARNINGS</source>
+        <translation>WARNINGS</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>Module %1 was not written: %2.</source>
+        <translation>Module %1 was not written: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::cli::CheckReport</name>
+    <message>
+        <source>written all the same (--force)</source>
+        <translation>written all the same (--force)</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>Refused, nothing was written: %1. With --force it is written all the same.</source>
+        <translation>Refused, nothing was written: %1. With --force it is written all the same.</translation>
     </message>
 </context>
 </TS>

@@ -3,6 +3,7 @@
 
 #include "Arguments.h"
 #include "Completion.h"
+#include "CheckCommand.h"
 #include "ModuleCommands.h"
 #include "ProfileCommands.h"
 #include "core/Language.h"
@@ -111,7 +112,7 @@ const QList<Command> &commands()
          readCommand},
         {"write", "MODULE NAME=VALUE...",
          QT_TRANSLATE_NOOP("kelvane::cli", "Read the module, change the named parameters, write all 17."),
-         frameRetryOptions, writeCommand},
+         writeOptions, writeCommand},
         {"defaults", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Restore the module's factory settings."), none,
          defaultsCommand},
         {"reset", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Restart the module."), none, resetCommand},
@@ -123,6 +124,10 @@ const QList<Command> &commands()
          applyOptions, applyCommand},
         {"diff", "FILE MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Show where the module differs from the profile."),
          frameRetryOptions, diffCommand},
+        {"check", "FILE | MODULE",
+         QT_TRANSLATE_NOOP("kelvane::cli",
+                           "Check a profile, or the module's current settings, against the settings rules."),
+         none, checkCommand},
     };
     return table;
 }
@@ -146,7 +151,7 @@ int run(const QStringList &arguments)
     completion.setFlags(QCommandLineOption::HiddenFromHelp);
     const QList<QCommandLineOption> common{help, version, json, trace, cards, language, completion};
     parser.addOptions(common);
-    parser.addPositionalArgument(QStringLiteral("command"), tr("scan, read, write, defaults, reset, save, apply or diff"),
+    parser.addPositionalArgument(QStringLiteral("command"), tr("scan, read, write, defaults, reset, save, apply, diff or check"),
                                  QStringLiteral("COMMAND [ARGUMENTS...]"));
 
     // The first pass finds the command; its own options join for the second.

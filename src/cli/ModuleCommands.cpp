@@ -2,7 +2,9 @@
 #include "ModuleCommands.h"
 
 #include "Arguments.h"
+#include "CheckCommand.h"
 #include "profiles/FleetRunner.h"
+#include "profiles/LanCheck.h"
 #include "protocol/ParameterNames.h"
 
 #include <QJsonArray>
@@ -20,6 +22,27 @@ QString valuesText(const ParameterValues &values)
     QString text;
     for (const Parameter *p : values.parameters())
         text += QStringLiteral("%1 %2\n").arg(parameterKey(*p), -16).arg(values.value(*p));
+    return text;
+}
+
+// Rows of cells, each column as wide as its widest cell; the last left ragged.
+QString tableText(const QList<QStringList> &rows)
+{
+    QList<qsizetype> widths;
+    for (const QStringList &cells : rows) {
+        for (qsizetype i = 0; i < cells.size(); ++i) {
+            if (i >= widths.size())
+                widths << 0;
+            widths[i] = std::max(widths[i], cells[i].size());
+        }
+    }
+    QString text;
+    for (const QStringList &cells : rows) {
+        QStringList padded;
+        for (qsizetype i = 0; i < cells.size(); ++i)
+            padded << (i + 1 < cells.size() ? cells[i].leftJustified(widths[i]) : cells[i]);
+        text += padded.join(QStringLiteral("  ")) + QLatin1Char('\n');
+    }
     return text;
 }
 
@@ -118,18 +141,31 @@ int scanCommand(Invocation &call)
     // Finding nothing is an answer too; a port that cannot be had is not.
     if (scanned.kind == OutcomeKind::PortUnavailable)
         return failed(call.out, scanned);
+    const QList<QList<ModuleWarning>> warnings = listedModuleWarnings(session.engine().deviceTable(), session.link());
     QJsonArray modules;
-    QString text;
+    QList<QStringList> rows{{tr("POS"), tr("MODULE"), tr("CARD"), tr("CARD ADDRESS"), tr("ANSWERED FROM"),
+                             tr("WARNINGS")}};
     for (int row = 0; row < session.engine().deviceTable().count(); ++row) {
-        const QJsonObject module = moduleJson(session, row);
+        QJsonObject module = moduleJson(session, row);
+        QJsonArray moduleWarnings;
+        QStringList codes;
+        for (const ModuleWarning &warning : warnings.value(row)) {
+            moduleWarnings.append(
+                QJsonObject{{QStringLiteral("code"), warning.code}, {QStringLiteral("text"), warning.text}});
+            codes << warning.code;
+            if (!call.out.json())
+                Output::message(QStringLiteral("kelvane: %1: %2").arg(tr("warning"), warning.text));
+        }
+        module.insert(QStringLiteral("warnings"), moduleWarnings);
         modules.append(module);
-        text += QStringLiteral("%1  %2  %3 %4  %5\n")
-                    .arg(row + 1, 3)
-                    .arg(module.value(QStringLiteral("address")).toString(),
-                         module.value(QStringLiteral("card")).toString(),
-                         module.value(QStringLiteral("card_address")).toString(),
-                         module.value(QStringLiteral("source")).toString());
+        const auto field = [&module](const char *key) {
+            const QString value = module.value(QLatin1String(key)).toString();
+            return value.isEmpty() ? QStringLiteral("-") : value;
+        };
+        rows.append({QString::number(row + 1), field("address"), field("card"), field("card_address"),
+                     field("source"), codes.isEmpty() ? QStringLiteral("-") : codes.join(QLatin1Char(','))});
     }
+    const QString text = modules.isEmpty() ? QString() : tableText(rows);
     if (modules.isEmpty())
         Output::message(entryText(scanned));
     call.out.result({{QStringLiteral("modules"), modules}, {QStringLiteral("outcome"), outcomeWord(scanned.kind)}},
@@ -165,6 +201,10 @@ int writeCommand(Invocation &call)
     const auto changes = assignmentArguments(call.out, call.arguments.mid(1));
     if (const int *status = std::get_if<int>(&changes))
         return *status;
+    // What the changes break whatever the module holds is refused before anything is sent.
+    CheckReport checks(call);
+    if (const std::optional<int> status = checks.review(checkSettings(std::get<ParameterValues>(changes)), false))
+        return *status;
     const auto found = findModule(call, "write", "MODULE NAME=VALUE...", int(call.arguments.size()));
     if (const int *status = std::get_if<int>(&found))
         return *status;
@@ -175,9 +215,12 @@ int writeCommand(Invocation &call)
     const DeviceTable &table = session.engine().deviceTable();
     session.handOverLink();
     const JobPlan plan{module, table.entry(table.indexOf(module)), std::get<ParameterValues>(changes), false, false,
-                       call.retries.attempts, call.retries.timeoutMs};
+                       checks.forced(), call.retries.attempts, call.retries.timeoutMs};
     const auto jobs = runFleet(session.link(), {plan}, 1, session.jobWatch());
     const JobOutcome &outcome = jobs.front()->outcome();
+    // The check on the values the job would write, merged with the module's own.
+    if (const std::optional<int> status = checks.review(outcome.findings))
+        return *status;
     if (outcome.result != JobOutcome::Succeeded)
         return call.out.error(Failed, outcome.message,
                               outcome.ended ? outcomeWord(outcome.ended->kind) : QString());

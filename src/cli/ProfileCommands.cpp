@@ -2,6 +2,7 @@
 #include "ProfileCommands.h"
 
 #include "Arguments.h"
+#include "CheckCommand.h"
 #include "ModuleCommands.h"
 #include "profiles/Fleet.h"
 #include "profiles/FleetRunner.h"
@@ -74,7 +75,7 @@ std::variant<ParameterValues, int> readNamed(Invocation &call, const QString &te
 QList<QCommandLineOption> applyOptions()
 {
     return QList<QCommandLineOption>{translated(AllOption), translated(IpFromOption), translated(VerifyOption),
-                                     translated(ResetOption), translated(ParallelOption)} +
+                                     translated(ResetOption), translated(ParallelOption), forceOption()} +
            frameRetryOptions();
 }
 
@@ -153,11 +154,14 @@ int applyCommand(Invocation &call)
     const bool verify = parser.isSet(VerifyOption) || reset;
 
     Session &session = call.session();
-    // With --all the scan must run its course; modules named start as they
-    // answer, and the scan goes on only while one is still missing.
-    const std::optional<Outcome> refused = all ? std::optional(session.scan()) : session.startScan({modules, 0});
-    if (refused && refused->kind == OutcomeKind::PortUnavailable)
-        return failed(call.out, *refused);
+    // With --all, and where addresses are handed out (each is checked against
+    // every module on the LAN), the scan must run its course; otherwise the
+    // modules named start as they answer, and the scan goes on only while one
+    // is still missing.
+    const bool wholeScan = all || !ipFrom.isEmpty() || profile.contains(*parameterByKey(u"ip_address"));
+    const std::optional<Outcome> unscanned = wholeScan ? std::optional(session.scan()) : session.startScan({modules, 0});
+    if (unscanned && unscanned->kind == OutcomeKind::PortUnavailable)
+        return failed(call.out, *unscanned);
     const DeviceTable &table = session.engine().deviceTable();
     if (all) {
         for (int row = 0; row < table.count(); ++row)
@@ -173,11 +177,15 @@ int applyCommand(Invocation &call)
         profiles = numbered.value();
     }
 
+    CheckReport checks(call);
+    if (const std::optional<int> status = checks.reviewApply(session, modules, profiles))
+        return *status;
+
     QList<JobPlan> plans;
     for (int i = 0; i < modules.size(); ++i) {
         const int row = table.indexOf(modules[i]);
         plans.append({modules[i], row < 0 ? QByteArray() : table.entry(row), profiles[i], verify, reset,
-                      call.retries.attempts, call.retries.timeoutMs, &session.engine()});
+                      checks.forced(), call.retries.attempts, call.retries.timeoutMs, &session.engine()});
     }
     // Each job's engine reads its own module's answers, and the trace says so;
     // a line on standard error tells of each module as it ends.
@@ -189,6 +197,7 @@ int applyCommand(Invocation &call)
                                                                                           endedWord(job)));
     };
     const auto jobs = runFleet(session.link(), plans, parallel, watch);
+    const bool refused = checks.reviewJobs(jobs);
 
     bool allSucceeded = true;
     QJsonArray json;
@@ -221,7 +230,7 @@ int applyCommand(Invocation &call)
                     .arg(detail);
     }
     call.out.result({{QStringLiteral("modules"), json}, {QStringLiteral("succeeded"), allSucceeded}}, text);
-    return allSucceeded ? Done : Failed;
+    return refused ? BadInput : allSucceeded ? Done : Failed;
 }
 
 }  // namespace kelvane::cli

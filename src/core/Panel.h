@@ -40,6 +40,9 @@ public:
     virtual int deviceRowCount() const = 0;
     virtual QString deviceText(int row) const = 0;
     virtual int selectedDeviceRow() const = 0;  // -1 when nothing is selected
+    // What hovering the item shows (lines of plain text), and whether it is
+    // marked as having a warning; its text stays as it is.
+    virtual void setDeviceDetails(int row, const QString &toolTip, bool warned) = 0;
 
     // Help_Text. Entries are joined by CR LF; appendLog adds the CR LF itself.
     virtual QString logText() const = 0;
@@ -48,6 +51,11 @@ public:
 
     // DISP_IP, and its tooltip: the network cards in use.
     virtual void setAddressDisplay(const QString &text, const QString &toolTip) = 0;
+
+    // A message box with its OK button, waited for.
+    virtual void showMessage(const QString &title, const QString &text) = 0;
+    // A Yes/No question whose default answer is No; true for Yes.
+    virtual bool askYesNo(const QString &title, const QString &text) = 0;
 };
 
 }  // namespace kelvane

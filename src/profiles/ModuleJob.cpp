@@ -82,6 +82,8 @@ void ModuleJob::next(const Outcome &outcome)
         m_outcome.before = outcome.values;
         m_outcome.target = outcome.values;
         m_outcome.target.merge(m_plan.profile);
+        if (!checkTarget())
+            return;
         begin(Phase::Write);
         break;
     case Phase::Write:
@@ -105,6 +107,22 @@ void ModuleJob::next(const Outcome &outcome)
         finish(JobOutcome::Succeeded);
         break;
     }
+}
+
+bool ModuleJob::checkTarget()
+{
+    m_outcome.findings = checkSettings(m_outcome.target);
+    QStringList refused;
+    for (const Finding &finding : m_outcome.findings) {
+        if (finding.severity == Finding::Severity::Refused)
+            refused << finding.message;
+    }
+    if (refused.isEmpty() || m_plan.force)
+        return true;
+    finish(JobOutcome::Refused,
+           QCoreApplication::translate("kelvane::cli", "Module %1 was not written: %2.")
+               .arg(m_plan.module.toHex(), refused.join(QStringLiteral("; "))));
+    return false;
 }
 
 void ModuleJob::begin(Phase phase)
@@ -145,6 +163,8 @@ QString resultName(JobOutcome::Result result)
         return QStringLiteral("failed");
     case JobOutcome::Differs:
         return QStringLiteral("differs");
+    case JobOutcome::Refused:
+        return QStringLiteral("refused");
     }
     return {};
 }

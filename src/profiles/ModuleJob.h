@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/QtOneShotTimer.h"
+#include "SettingsCheck.h"
 #include "operations/Engine.h"
 #include "protocol/ParameterValues.h"
 
@@ -18,6 +19,7 @@ struct JobPlan {
     ParameterValues profile;    // what the module must hold afterwards, its own ip_address included
     bool verify = false;
     bool reset = false;  // after a write that was verified, or one without --verify
+    bool force = false;  // written even when the settings check refuses the values
     // Each query and write tried this often on its own, each waited for this long.
     int attempts = DefaultFrameAttempts;
     int timeoutMs = TimeoutMs;
@@ -27,13 +29,15 @@ struct JobPlan {
 };
 
 struct JobOutcome {
-    enum Result { Pending, Succeeded, NotFound, Failed, Differs };
+    // Refused: the settings check refused the values to be written, and nothing was.
+    enum Result { Pending, Succeeded, NotFound, Failed, Differs, Refused };
     Result result = Pending;
     // The engine's outcome that ended the job, for a failure's kind and entry.
     std::optional<Outcome> ended;
     QString message;                // why it failed, in the engine's words, naming the module
     ParameterValues before;         // what the module held when read
     ParameterValues target;         // what it was written
+    QList<Finding> findings;        // the settings check on the target, before the write
     QList<Difference> differences;  // what the read-back showed otherwise than written
 };
 
@@ -56,6 +60,8 @@ private:
     void go(const QByteArray &discoveryReply);
     void ended(const Outcome &outcome);
     void next(const Outcome &outcome);
+    // The settings check on the values about to be written; false when it ended the job.
+    bool checkTarget();
     void begin(Phase phase);
     void finish(JobOutcome::Result result, const QString &message = {});
 
@@ -66,7 +72,7 @@ private:
     Engine m_engine;
 };
 
-// The name of a result in the summary and in JSON: ok, not found, failed, differs.
+// The name of a result in the summary and in JSON: ok, not found, failed, differs, refused.
 QString resultName(JobOutcome::Result result);
 
 // "Module 024B56000001 was not found on the network."

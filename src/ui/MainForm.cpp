@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStyle>
 
 namespace kelvane {
 
@@ -309,6 +310,21 @@ int MainForm::selectedDeviceRow() const
     return m_ui->Device_List->selectedRow();
 }
 
+void MainForm::setDeviceDetails(int row, const QString &toolTip, bool warned)
+{
+    QListWidgetItem *item = m_ui->Device_List->item(row);
+    if (!item)
+        return;
+    // Rich text, so that a long warning wraps instead of running off the screen.
+    QString html = toolTip.toHtmlEscaped();
+    html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    item->setToolTip(QStringLiteral("<p>%1</p>").arg(html));
+    // No taller than the item's text, so that a marked item keeps its height.
+    const int line = m_ui->Device_List->fontMetrics().height();
+    m_ui->Device_List->setIconSize(QSize(line, line));
+    item->setIcon(warned ? style()->standardIcon(QStyle::SP_MessageBoxWarning) : QIcon());
+}
+
 QString MainForm::logText() const
 {
     return m_ui->Help_Text->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
@@ -338,6 +354,20 @@ void MainForm::setAddressDisplay(const QString &text, const QString &toolTip)
     m_ui->DISP_IP->setText(text);
     m_ui->DISP_IP->setToolTip(toolTip);
     fitToText(*m_ui->DISP_IP);
+}
+
+void MainForm::showMessage(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+bool MainForm::askYesNo(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace kelvane

@@ -54,12 +54,16 @@ public:
     int deviceRowCount() const override;
     QString deviceText(int row) const override;
     int selectedDeviceRow() const override;
+    void setDeviceDetails(int row, const QString &toolTip, bool warned) override;
 
     QString logText() const override;
     void replaceLog(const QString &text) override;
     void appendLog(const QString &entry) override;
 
     void setAddressDisplay(const QString &text, const QString &toolTip) override;
+
+    void showMessage(const QString &title, const QString &text) override;
+    bool askYesNo(const QString &title, const QString &text) override;
 
 protected:
     // Every way of closing the window asks first; it closes whatever the answer.

@@ -2,6 +2,7 @@
 #include "Presenter.h"
 
 #include "operations/Scan.h"
+#include "profiles/LanCheck.h"
 #include "protocol/Catalogue.h"
 #include "protocol/NetworkCards.h"
 #include "protocol/WriteSenders.h"
@@ -33,7 +34,11 @@ Presenter::Presenter(Panel &panel, Engine &engine, StatusLog::Clock clock, QObje
     });
     connect(&engine, &Engine::moduleListed, this,
             [this](int, const DeviceAddress &module) { m_panel.appendDevice(deviceItemText(module)); });
-    connect(&engine, &Engine::moduleRemoved, this, [this](int row) { m_panel.removeDevice(row); });
+    connect(&engine, &Engine::moduleRemoved, this, [this](int row) {
+        m_panel.removeDevice(row);
+        // A module gone may have been the other half of a duplicate.
+        showDeviceDetails();
+    });
     connect(&engine, &Engine::attemptStarted, this, &Presenter::onAttempt);
     connect(&engine, &Engine::answered, this,
             [this](const DeviceAddress &, const Parameter &parameter, const Answer &answer) {
@@ -93,7 +98,26 @@ void Presenter::setting()
         m_log.replace({invalidValueMessage(**invalid)});
         return;
     }
+    if (!settingsAccepted(std::get<ParameterValues>(values)))
+        return;
     m_engine.write(*module, std::get<ParameterValues>(values));
+}
+
+bool Presenter::settingsAccepted(const ParameterValues &values)
+{
+    QStringList refused;
+    QStringList warned;
+    for (const Finding &finding : checkSettings(values))
+        (finding.severity == Finding::Severity::Refused ? refused : warned).append(finding.message);
+    const QString title = tr("设置");
+    if (!refused.isEmpty()) {
+        m_panel.showMessage(title, tr("参数没有发送，设备的参数都没有改变：") + u'\n' + refused.join(u'\n'));
+        return false;
+    }
+    if (warned.isEmpty())
+        return true;
+    return m_panel.askYesNo(title, tr("这些参数可能使设备无法正常工作：") + u'\n' + warned.join(u'\n') + u'\n' +
+                                       tr("仍然发送这些参数吗？"));
 }
 
 void Presenter::restoreDefaults()
@@ -136,6 +160,27 @@ void Presenter::clearParameterControls()
         m_panel.setText(c, QString());
     for (Control c : StartModeButtons)
         m_panel.setEnabled(c, false);
+}
+
+void Presenter::showDeviceDetails()
+{
+    const DeviceTable &table = m_engine.deviceTable();
+    const QList<HeardModule> heard = heardModules(table, m_engine.link());
+    const QList<QList<ModuleWarning>> warnings = moduleWarnings(heard);
+    for (int row = 0; row < heard.size() && row < m_panel.deviceRowCount(); ++row) {
+        QStringList lines;
+        if (!heard[row].answeredFrom.isEmpty())
+            lines << tr("应答地址：%1").arg(heard[row].answeredFrom);
+        const CardSubnet &card = heard[row].card;
+        if (!card.name.isEmpty()) {
+            const QString address = card.prefixLength < 0 ? card.address
+                                                          : card.address + u'/' + QString::number(card.prefixLength);
+            lines << tr("网卡：%1（%2）").arg(card.name, address);
+        }
+        for (const ModuleWarning &warning : warnings[row])
+            lines << tr("警告：%1").arg(warning.text);
+        m_panel.setDeviceDetails(row, lines.join(u'\n'), !warnings[row].isEmpty());
+    }
 }
 
 void Presenter::setCommandsEnabled(bool enabled)
@@ -204,6 +249,7 @@ void Presenter::onFinished(const Outcome &outcome)
             return;
         }
         m_log.append(outcome.entry);
+        showDeviceDetails();
         if (kind == OutcomeKind::Done) {
             for (Control c : {Control::Ethernet_Control, Control::UART_Control, Control::Device_List,
                               Control::Set_PPPOE})

@@ -8,6 +8,7 @@
 #include "core/Panel.h"
 #include "core/StatusLog.h"
 #include "operations/Engine.h"
+#include "protocol/ParameterValues.h"
 
 #include <QObject>
 
@@ -39,6 +40,11 @@ private:
     std::optional<DeviceAddress> chosenModule(bool refuse);
     void showAddress(const std::optional<DeviceAddress> &module = std::nullopt);
     void clearParameterControls();
+    // Each listed module's answered-from address, card and warnings, on its item.
+    void showDeviceDetails();
+    // The settings rules on the values 设置 would send: false when a rule
+    // refuses them (a message box says which), or a warning was not accepted.
+    bool settingsAccepted(const ParameterValues &values);
     // Device_List, L_Default, Setting and Run_Device, in this order.
     void setCommandsEnabled(bool enabled);
 

@@ -18,6 +18,12 @@ constexpr int Timeout = 20000;
 const QString Module1 = "024B56000001";
 const QString Discovery = "in  53 45 54 55 50 | 192.0.2.1:65002";
 
+// Four modules answering from their own addresses: 1 and 2 from 192.0.2.10, 3 from its
+// factory 192.168.1.12, 4 from 192.0.2.40; the peer's card holds them all.
+const QStringList Addressed = {"--modules", "4", "--answer-from-ip", "--module-ip", "1=192.0.2.10",
+                               "--module-ip", "2=192.0.2.10", "--module-ip", "4=192.0.2.40"};
+const QStringList AddressedHost = {"192.0.2.10", "192.168.1.12", "192.0.2.40"};
+
 QString moduleName(int number)
 {
     return QStringLiteral("024B56%1").arg(number, 6, 16, QLatin1Char('0')).toUpper();
@@ -81,9 +87,11 @@ private slots:
         const Ran scan = runCli({"scan"});
         QCOMPARE(scan.status, 0);
         const QStringList lines = QString::fromUtf8(scan.out).split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines[1].split(' ', Qt::SkipEmptyParts),
-                 (QStringList{"2", "024B56000003", sim.card(), "192.0.2.1", "192.0.2.2"}));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0].split(' ', Qt::SkipEmptyParts).first(), "POS");
+        // Every module of this simulator answers from the peer host's own address.
+        QCOMPARE(lines[2].split(' ', Qt::SkipEmptyParts),
+                 (QStringList{"2", "024B56000003", sim.card(), "192.0.2.1", "192.0.2.2", "duplicate-ip"}));
         QTRY_COMPARE_WITH_TIMEOUT(readAll().value(Module1), factory, Timeout);
     }
 
@@ -155,7 +163,8 @@ private slots:
                                    QStringList{"--ip-from", from, "--verify", "--parallel", parallel});
             QCOMPARE(ran.status, 1);
             // One line per module as it ends, on standard error only.
-            const QStringList lines = ran.err.split('\n', Qt::SkipEmptyParts);
+            const QStringList lines =
+                ran.err.split('\n', Qt::SkipEmptyParts).filter(QRegularExpression("^kelvane: \\d+/19 "));
             QCOMPARE(lines.size(), 19);
             QCOMPARE(lines.filter(QRegularExpression("^kelvane: \\d+/19 \\w{12} verified$")).size(), 18);
             QCOMPARE(lines.filter(QRegularExpression("/19 024B56000007 not found$")).size(), 1);
@@ -308,10 +317,205 @@ private slots:
             QVERIFY2(frame.startsWith(lead), qPrintable(frame));
     }
 
+    // Modules 1 and 2 share 192.0.2.10, module 3 answers from 192.168.1.12 outside the card's
+    // 192.0.2.0/24, module 4 from 192.0.2.40 of its own.
+    void scanFlagsSharedAndForeignAddresses()
+    {
+        aloneOnTheLan();
+        SimProcess sim;
+        QVERIFY(sim.start(Addressed, 1, AddressedHost));
+        const Ran json = runCli({"scan", "--json"});
+        QCOMPARE(json.status, 0);
+        QHash<QString, QStringList> codes;
+        QHash<QString, QString> texts;
+        for (const QJsonValue &value : json.json().value("modules").toArray()) {
+            const QJsonObject module = value.toObject();
+            QVERIFY2(module.value("warnings").isArray(), qPrintable(module.value("address").toString()));
+            for (const QJsonValue &warning : module.value("warnings").toArray()) {
+                codes[module.value("address").toString()] << warning.toObject().value("code").toString();
+                texts[module.value("address").toString()] += warning.toObject().value("text").toString();
+            }
+        }
+        QCOMPARE(codes, (QHash<QString, QStringList>{{moduleName(1), {"duplicate-ip"}},
+                                                      {moduleName(2), {"duplicate-ip"}},
+                                                      {moduleName(3), {"other-subnet"}}}));
+        // Each of a pair names the other; the foreign one names the card and its subnet.
+        QVERIFY2(texts.value(moduleName(1)).contains(moduleName(2)), qPrintable(texts.value(moduleName(1))));
+        QVERIFY2(texts.value(moduleName(2)).contains(moduleName(1)), qPrintable(texts.value(moduleName(2))));
+        const QString foreign = texts.value(moduleName(3));
+        QVERIFY2(foreign.contains("192.168.1.12") && foreign.contains(sim.card() + " (192.0.2.1/24)"),
+                 qPrintable(foreign));
+
+        const Ran text = runCli({"scan"});
+        const QStringList lines = QString::fromUtf8(text.out).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[0].split(QRegularExpression("  +")),
+                 (QStringList{"POS", "MODULE", "CARD", "CARD ADDRESS", "ANSWERED FROM", "WARNINGS"}));
+        QStringList column;
+        for (const QString &line : lines.mid(1))
+            column << line.split(' ', Qt::SkipEmptyParts).mid(4);
+        QCOMPARE(column, (QStringList{"192.0.2.10", "duplicate-ip", "192.0.2.10", "duplicate-ip", "192.168.1.12",
+                                      "other-subnet", "192.0.2.40", "-"}));
+        // The texts go to standard error, one line each.
+        QCOMPARE(text.err.count("kelvane: warning: "), 3);
+    }
+
+    // The write of the row to module 1 (direct start mode, 192.168.1.10/24) or 3 (dhcp);
+    // `written`: whether the module holds the change afterwards. No write frame goes out
+    // unless it is.
+    void settingsAreCheckedBeforeAWrite_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<bool>("written");
+        const auto row = [](const char *name, const QStringList &arguments, int status, const QString &says,
+                            bool written) { QTest::newRow(name) << arguments << status << says << written; };
+        row("mask not contiguous", {"write", Module1, "subnet_mask=255.0.255.0"}, 2,
+            "subnet_mask|255.0.255.0|not a subnet mask", false);
+        row("port 0, in JSON", {"write", Module1, "port=0", "--json"}, 2, "port|no port", false);
+        row("broadcast address with the module's mask", {"write", Module1, "ip_address=192.168.1.255"}, 2,
+            "ip_address|192.168.1.255|broadcast address of its subnet 192.168.1.0/24", false);
+        row("forced", {"write", Module1, "subnet_mask=255.0.255.0", "--force"}, 0, "--force|not a subnet mask",
+            true);
+        row("gateway elsewhere: warned, written", {"write", Module1, "gateway=10.0.0.1"}, 0,
+            "warning: gateway: 10.0.0.1 lies outside the module's subnet 192.168.1.0/24", true);
+        row("loopback in dhcp mode: warned, written", {"write", moduleName(3), "ip_address=127.0.0.5"}, 0,
+            "warning: ip_address|loopback|dhcp start mode", true);
+    }
+
+    void settingsAreCheckedBeforeAWrite()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        QFETCH(bool, written);
+        aloneOnTheLan();
+        SimProcess sim;
+        QVERIFY(sim.start({"--modules", "3"}));
+        const QString module = arguments.at(1);
+        const QHash<QString, QJsonObject> before = readAll();
+        const qsizetype heard = sim.received().size();
+        const Ran ran = runCli(arguments);
+        QCOMPARE(ran.status, status);
+        const QString said = ran.err + ran.json().value("error").toString();
+        for (const QString &part : says.split('|'))
+            QVERIFY2(said.contains(part), qPrintable(said));
+        const QHash<QString, QJsonObject> after = readAll();
+        QCOMPARE(after.size(), 3);
+        QCOMPARE(after.value(module) != before.value(module), written);
+        // A write frame is the only one with '='; the reads above gave the trace time to arrive.
+        const QStringList writes = sim.received().mid(heard).filter(" 3D ");
+        QCOMPARE(writes.isEmpty(), !written);
+    }
+
+    // What apply would hand out against the modules of Addressed and this PC's card;
+    // only a warning lets it write.
+    void appliedAddressesAreCheckedAgainstTheLan_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QJsonObject>("profile");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        const QJsonObject bits{{"data_bits", "8"}};
+        const auto row = [](const char *name, const QStringList &arguments, const QJsonObject &profile, int status,
+                            const QString &says) { QTest::newRow(name) << arguments << profile << status << says; };
+        // Module 4 would get .10, where modules 1 and 2 answer.
+        row("range onto another module", {moduleName(3), moduleName(4), "--ip-from", "192.0.2.9"}, bits, 2,
+            "192.000.002.010 for module 024B56000004 is the address another module answered from");
+        row("range onto this PC's card", {moduleName(4), "--ip-from", "192.0.2.1"}, bits, 2,
+            "192.000.002.001 for module 024B56000004 is an address of a network card of this PC");
+        row("one address to two modules", {moduleName(3), moduleName(4)},
+            {{"ip_address", "192.000.002.050"}}, 2, "for module 024B56000003 is handed to 024B56000004 as well");
+        row("the profile's address onto another module", {moduleName(4)}, {{"ip_address", "192.0.2.10"}}, 2,
+            "is the address another module answered from");
+        row("forced", {moduleName(3), moduleName(4), "--ip-from", "192.0.2.9", "--force"}, bits, 0,
+            "written all the same (--force)");
+        row("outside the card's subnet: warned", {moduleName(4), "--ip-from", "203.0.113.7"}, bits, 0,
+            "warning: ip_address: 203.000.113.007 for module 024B56000004 lies outside 192.0.2.0/24");
+    }
+
+    void appliedAddressesAreCheckedAgainstTheLan()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QJsonObject, profile);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        aloneOnTheLan();
+        SimProcess sim;
+        QVERIFY(sim.start(Addressed, 1, AddressedHost));
+        const QString file = writeFile(m_dir, "lan.json", profileOf(profile));
+        const Ran ran = runCli(QStringList{"apply", file} + arguments);
+        QVERIFY2(ran.status == status, qPrintable(ran.err));
+        QVERIFY2(ran.err.contains(says), qPrintable(ran.err));
+        const QStringList frames = sim.received().filter(QRegularExpression("^in  (?!53 45 54 55 50\\b)"));
+        // Refused: after the scan not one frame.
+        QCOMPARE(frames.isEmpty(), status == 2);
+    }
+
+    // check reads a file without sending, or a module after a scan; exit 1 when a rule refuses.
+    void checkListsFindings_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("profile");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("rules");
+        const auto row = [](const char *name, const QStringList &arguments, const QByteArray &profile, int status,
+                            const QStringList &rules) {
+            QTest::newRow(name) << arguments << profile << status << rules;
+        };
+        row("a profile that passes", {"check", "FILE"},
+            profileOf({{"subnet_mask", "255.255.255.0"}, {"ip_address", "192.0.2.77"}, {"start_mode", "direct"}}), 0,
+            {});
+        row("a profile refused and warned", {"check", "FILE"},
+            profileOf({{"subnet_mask", "255.255.255.0"}, {"ip_address", "192.0.2.0"}, {"start_mode", "direct"},
+                       {"gateway", "198.51.100.1"}}),
+            1, {"refused ip-network-address", "warned gateway-outside-subnet"});
+        // Module 1 keeps its factory gateway 192.168.1.1 beside the address it was given.
+        row("a module sharing its address", {"check", Module1}, {}, 0,
+            {"warned gateway-outside-subnet", "warned duplicate-ip"});
+        row("a module in another subnet", {"check", moduleName(3)}, {}, 0, {"warned other-subnet"});
+    }
+
+    void checkListsFindings()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, profile);
+        QFETCH(int, status);
+        QFETCH(QStringList, rules);
+        if (!m_addressed) {
+            aloneOnTheLan();
+            m_addressed = std::make_unique<SimProcess>();
+            QVERIFY(m_addressed->start(Addressed, 1, AddressedHost));
+        }
+        const QString file = writeFile(m_dir, "check.json", profile);
+        arguments.replaceInStrings("FILE", file);
+        const qsizetype heard = m_addressed->received().size();
+        const Ran ran = runCli(arguments + QStringList{"--json"});
+        QCOMPARE(ran.status, status);
+        QStringList found;
+        for (const QJsonValue &finding : ran.json().value("findings").toArray())
+            found << finding.toObject().value("severity").toString() + ' ' + finding.toObject().value("rule").toString();
+        for (const QJsonValue &warning : ran.json().value("warnings").toArray())
+            found << "warned " + warning.toObject().value("code").toString();
+        QCOMPARE(found, rules);
+        QCOMPARE(ran.json().value("refused").toBool(), status == 1);
+        // A file is checked without a datagram.
+        QCOMPARE(m_addressed->received().size() == heard, arguments.contains(file));
+    }
+
 private:
+    // The simulators kept for the tables above would answer as modules 1 to 3 too.
+    void aloneOnTheLan()
+    {
+        m_idle.reset();
+        m_three.reset();
+    }
+
     QTemporaryDir m_dir;
     std::unique_ptr<SimProcess> m_idle;
     std::unique_ptr<SimProcess> m_three;
+    std::unique_ptr<SimProcess> m_addressed;
 };
 
 QTEST_GUILESS_MAIN(CommandLine)

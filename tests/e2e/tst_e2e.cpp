@@ -85,7 +85,7 @@ void EndToEnd::wireAndRoundTrip()
 
     // Byte for byte, all from port 65002: nothing while the port was held, then four bare
     // discovery requests, a read, a write of every value, a read, defaults, a read, the reset.
-    const QByteArrayList values = QByteArray("7 1 8 0007 0 0012 2 2 010.001.002.254 255.255.000.000 "
+    const QByteArrayList values = QByteArray("7 1 8 0007 0 0012 2 2 192.168.002.254 255.255.000.000 "
                                              "192.168.000.007 08080 172.016.005.009 65535 5 0 1").split(' ');
     QStringList wire = QStringList(4, heard("SETUP")) + readFrames();
     for (qsizetype row = 0; row < Codes.size(); ++row)

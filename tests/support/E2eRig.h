@@ -27,7 +27,7 @@ inline const QStringList Module1 = {"600bps", "无", "9", "0003", "偶校验", "
                                     "010.000.000.001", "01024", "TCP服务器", "100M全双工手动握手", "Direct"};
 // Each differs from module 1's and module 3's own value, typed the way a module answers it.
 inline const QStringList Written = {"115200bps", "RTS/CTS", "8", "0007", "无校验", "0012", "2", "兼容模式",
-                                    "010.001.002.254", "255.255.000.000", "192.168.000.007", "08080",
+                                    "192.168.002.254", "255.255.000.000", "192.168.000.007", "08080",
                                     "172.016.005.009", "65535", "UDP组播", "自动握手", "PPPOE"};
 
 inline QString item(int module) { return QStringLiteral("设备 ( 024B5600000%1 )").arg(module); }

@@ -20,7 +20,7 @@ inline const QByteArrayList Codes = {"UB", "UT", "UD", "TM", "UP", "BT", "US", "
                                      "SM", "IP", "PT", "DA", "DP", "SR", "ET", "PD"};
 // A module's answers to the 17 queries, in their shortest form.
 inline const QByteArrayList Answers = {"03", "01", "09", "00012", "02", "00034", "02", "01",
-                                       "192.168.000.001", "255.255.255.000", "010.000.000.007",
+                                       "010.000.000.001", "255.255.255.000", "010.000.000.007",
                                        "08080", "192.168.000.100", "00502", "03", "05", "01"};
 
 // Module i is 00 11 22 33 44 i.

@@ -5,6 +5,7 @@
 #include "core/Link.h"
 
 #include <QByteArrayList>
+#include <QHash>
 
 namespace kelvane::test {
 
@@ -29,6 +30,16 @@ public:
     }
     QString localAddress() const override { return QStringLiteral("192.0.2.1"); }
     QList<NetworkCard> cards() const override { return cardList; }
+    std::optional<ModuleRoute> routeOf(const DeviceAddress &module) const override
+    {
+        const auto route = routes.constFind(module.toByteArray());
+        return route == routes.constEnd() ? std::nullopt : std::optional<ModuleRoute>(*route);
+    }
+    // The module's answers come from `peer`, on card `card` of cardList, as a UdpLink learns it.
+    void answersFrom(const QByteArray &module, const QString &peer, int card = 0)
+    {
+        routes.insert(module, {cardList.value(card), QHostAddress(peer)});
+    }
 
     // What a module would answer.
     void deliver(const QByteArray &datagram) { arrived(datagram); }
@@ -54,6 +65,8 @@ public:
     bool unreachable = false;
     // The cards in use: one card, the one localAddress() names.
     QList<NetworkCard> cardList{{QStringLiteral("eth0"), 2, QHostAddress(QStringLiteral("192.0.2.1"))}};
+    // Where each module was heard, by its six address bytes; none unless a test says.
+    QHash<QByteArray, ModuleRoute> routes;
 
 private:
     bool m_open = false;

@@ -30,6 +30,9 @@ public:
     QString deviceText(int row) const override;
     int selectedDeviceRow() const override;
     void selectDeviceRow(int row);  // what a click in the list does first
+    void setDeviceDetails(int row, const QString &toolTip, bool warned) override;
+    QString deviceToolTip(int row) const { return m_deviceDetails.value(row).toolTip; }
+    bool deviceWarned(int row) const { return m_deviceDetails.value(row).warned; }
 
     QString logText() const override;
     void replaceLog(const QString &text) override;
@@ -41,13 +44,27 @@ public:
 
     QStringList items(Control combo) const { return m_items.value(combo); }
 
+    // Every box shown, as "title|text"; each question takes the next answer,
+    // No (the default button) once they run out.
+    void showMessage(const QString &title, const QString &text) override;
+    bool askYesNo(const QString &title, const QString &text) override;
+    QStringList messages;
+    QStringList questions;
+    QList<bool> answers;
+
 private:
+    struct DeviceDetails {
+        QString toolTip;
+        bool warned = false;
+    };
+
     QSet<Control> m_disabled;
     QHash<Control, QStringList> m_items;
     QHash<Control, int> m_selected;
     QHash<Control, QString> m_texts;
     QSet<Control> m_checked;
     QStringList m_devices;
+    QList<DeviceDetails> m_deviceDetails;  // row by row, as the items move
     int m_selectedDevice = -1;
     QString m_log;
     QString m_addressDisplay;
@@ -117,11 +134,13 @@ inline void HeadlessPanel::setChecked(Control option, bool checked)
 inline void HeadlessPanel::appendDevice(const QString &itemText)
 {
     m_devices.append(itemText);
+    m_deviceDetails.append(DeviceDetails{});
 }
 
 inline void HeadlessPanel::removeDevice(int row)
 {
     m_devices.removeAt(row);
+    m_deviceDetails.removeAt(row);
     if (row == m_selectedDevice)
         m_selectedDevice = -1;
     else if (row < m_selectedDevice)
@@ -148,6 +167,12 @@ inline void HeadlessPanel::selectDeviceRow(int row)
     m_selectedDevice = (row >= 0 && row < deviceRowCount()) ? row : -1;
 }
 
+inline void HeadlessPanel::setDeviceDetails(int row, const QString &toolTip, bool warned)
+{
+    if (row >= 0 && row < m_deviceDetails.size())
+        m_deviceDetails[row] = {toolTip, warned};
+}
+
 inline QString HeadlessPanel::logText() const
 {
     return m_log;
@@ -167,6 +192,17 @@ inline void HeadlessPanel::setAddressDisplay(const QString &text, const QString 
 {
     m_addressDisplay = text;
     m_addressToolTip = toolTip;
+}
+
+inline void HeadlessPanel::showMessage(const QString &title, const QString &text)
+{
+    messages.append(title + u'|' + text);
+}
+
+inline bool HeadlessPanel::askYesNo(const QString &title, const QString &text)
+{
+    questions.append(title + u'|' + text);
+    return answers.isEmpty() ? false : answers.takeFirst();
 }
 
 }  // namespace kelvane

@@ -94,7 +94,7 @@ private slots:
         QTest::addColumn<QStringList>("saved");
         QTest::newRow("values as read, PPPoE")
             << "read" << QString() << Control::PPPOE
-            << QStringList{"baud_rate=9600bps", "display_mode=正常显示", "gateway=192.168.000.001", "port=08080",
+            << QStringList{"baud_rate=9600bps", "display_mode=正常显示", "gateway=010.000.000.001", "port=08080",
                            "start_mode=pppoe"};
         QTest::newRow("last items, DHCP")
             << "last" << QString() << Control::DHCP
