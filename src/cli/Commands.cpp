@@ -102,8 +102,8 @@ QString commandHelp(const Command &c, const QCommandLineParser &parser)
 const QList<Command> &commands()
 {
     static const QList<Command> table = {
-        {"scan", "", QT_TRANSLATE_NOOP("kelvane::cli", "Find every module (four discovery rounds) and list them."), none,
-         scanCommand},
+        {"scan", "", QT_TRANSLATE_NOOP("kelvane::cli", "Find every module (four discovery rounds) and list them."),
+         scanOptions, scanCommand},
         {"read", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Read the module's 17 parameters."), none, readCommand},
         {"write", "MODULE NAME=VALUE...",
          QT_TRANSLATE_NOOP("kelvane::cli", "Read the module, change the named parameters, write all 17."), none,

@@ -3,6 +3,7 @@
 
 #include "Arguments.h"
 #include "profiles/FleetRunner.h"
+#include "profiles/ModuleList.h"
 #include "protocol/ParameterNames.h"
 
 #include <QJsonArray>
@@ -10,6 +11,9 @@
 namespace kelvane::cli {
 
 namespace {
+const QCommandLineOption CsvOption(QStringLiteral("csv"),
+                                   QT_TRANSLATE_NOOP("kelvane::cli", "List the modules as CSV, with the columns the window's table exports."));
+
 QString entryText(const Outcome &outcome)
 {
     return outcome.entry.join(QLatin1Char(' '));
@@ -88,15 +92,29 @@ std::variant<ParameterValues, int> readModule(Invocation &call, const DeviceAddr
     return read.values;
 }
 
+QList<QCommandLineOption> scanOptions()
+{
+    QCommandLineOption csv = CsvOption;
+    csv.setDescription(tr(CsvOption.description().toUtf8().constData()));
+    return {csv};
+}
+
 int scanCommand(Invocation &call)
 {
     if (!call.arguments.isEmpty())
         return usage(call.out, "scan", "");
+    const bool csv = call.parser.isSet(CsvOption);
+    if (csv && call.out.json())
+        return call.out.error(BadInput, tr("--csv and --json cannot be given together."));
     Session &session = call.session();
     const Outcome scanned = session.scan();
     // Finding nothing is an answer too; a port that cannot be had is not.
     if (scanned.kind == OutcomeKind::PortUnavailable)
         return failed(call.out, scanned);
+    if (csv) {
+        call.out.result({}, QString::fromUtf8(modulesCsv(scannedRows(session.engine().deviceTable(), session.link()))));
+        return Done;
+    }
     QJsonArray modules;
     QString text;
     for (int row = 0; row < session.engine().deviceTable().count(); ++row) {

@@ -22,7 +22,7 @@ Engine::Engine(Link &winsock, OneShotTimer &timer1, QObject *parent)
     // Discovery replies come from every module, and count at Step 0. Answers
     // reach the engine through its module's inbox.
     connect(&winsock, &Link::datagramReceived, this, [this](const QByteArray &datagram) {
-        if (m_hearsDiscovery && m_machine.Step == 0)
+        if (m_listening && m_hearsDiscovery && m_machine.Step == 0)
             handle(datagram);
     });
     connect(&timer1, &OneShotTimer::expired, this, [this] { timer1Expired(m_machine); });
@@ -59,7 +59,7 @@ bool Engine::begin(Operation operation, const std::optional<DeviceAddress> &modu
         m_inboxModule = module;
         m_inbox = connect(&m_machine.Winsock.inbox(*module), &ModuleInbox::received, this,
                           [this](const QByteArray &datagram) {
-                              if (m_machine.Step != 0)
+                              if (m_listening && m_machine.Step != 0)
                                   handle(datagram);
                           });
     }

@@ -36,6 +36,10 @@ public:
     // For an engine that works on modules another engine found: it lists
     // none of its own, and hears only the datagrams of the module it works on.
     void hearOwnModuleOnly() { m_hearsDiscovery = false; }
+    // While other engines work on the link (an apply's jobs), an idle engine
+    // hears nothing of it; true again, it hears as before.
+    void setListening(bool listening) { m_listening = listening; }
+    bool listening() const { return m_listening; }
     void read(const DeviceAddress &module);
     // All 17 values, as the window shows them.
     void write(const DeviceAddress &module, const ParameterValues &values);
@@ -91,6 +95,7 @@ private:
     QMetaObject::Connection m_inbox;
     std::optional<DeviceAddress> m_inboxModule;
     bool m_hearsDiscovery = true;
+    bool m_listening = true;
 };
 
 }  // namespace kelvane

@@ -56,6 +56,10 @@ void ModuleJob::next(const Outcome &outcome)
     switch (m_phase) {
     case Phase::Read:
         m_outcome.before = outcome.values;
+        if (m_plan.readOnly) {
+            finish(JobOutcome::Succeeded);
+            break;
+        }
         m_outcome.target = outcome.values;
         m_outcome.target.merge(m_plan.profile);
         begin(Phase::Write);
@@ -86,6 +90,7 @@ void ModuleJob::next(const Outcome &outcome)
 void ModuleJob::begin(Phase phase)
 {
     m_phase = phase;
+    emit phaseStarted(phase);
     switch (phase) {
     case Phase::Read:
     case Phase::Verify:
@@ -121,6 +126,8 @@ QString resultName(JobOutcome::Result result)
         return QStringLiteral("failed");
     case JobOutcome::Differs:
         return QStringLiteral("differs");
+    case JobOutcome::NotStarted:
+        return QStringLiteral("not started");
     }
     return {};
 }

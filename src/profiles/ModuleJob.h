@@ -18,10 +18,12 @@ struct JobPlan {
     ParameterValues profile;    // what the module must hold afterwards, its own ip_address included
     bool verify = false;
     bool reset = false;  // after a write that was verified, or one without --verify
+    bool readOnly = false;  // the read alone: `before` is all the job brings back
 };
 
 struct JobOutcome {
-    enum Result { Pending, Succeeded, NotFound, Failed, Differs };
+    // NotStarted: an apply cancelled before this module's turn; no job ends so.
+    enum Result { Pending, Succeeded, NotFound, Failed, Differs, NotStarted };
     Result result = Pending;
     // The engine's outcome that ended the job, for a failure's kind and entry.
     std::optional<Outcome> ended;
@@ -34,6 +36,9 @@ struct JobOutcome {
 class ModuleJob : public QObject {
     Q_OBJECT
 public:
+    enum class Phase { Read, Write, Verify, Reset };
+    Q_ENUM(Phase)
+
     ModuleJob(Link &link, JobPlan plan, QObject *parent = nullptr);
 
     void start();
@@ -42,10 +47,11 @@ public:
     Engine &engine() { return m_engine; }
 
 signals:
+    // As each step begins, before its first datagram.
+    void phaseStarted(kelvane::ModuleJob::Phase phase);
     void finished();
 
 private:
-    enum class Phase { Read, Write, Verify, Reset };
 
     void ended(const Outcome &outcome);
     void next(const Outcome &outcome);
@@ -59,7 +65,7 @@ private:
     Engine m_engine;
 };
 
-// The name of a result in the summary and in JSON: ok, not found, failed, differs.
+// The name of a result in the summary and in JSON: ok, not found, failed, differs, not started.
 QString resultName(JobOutcome::Result result);
 
 // "Module 024B56000001 was not found on the network."
