@@ -594,6 +594,49 @@
     </message>
 </context>
 <context>
+    <name>kelvane::ApplyDialog</name>
+    <message>
+        <source>应用配置</source>
+        <translation>Apply profile</translation>
+    </message>
+    <message>
+        <source>把配置文件 %1 写入所选的 %2 个模块。</source>
+        <translation>Write the profile %1 to the %2 selected modules.</translation>
+    </message>
+    <message>
+        <source>留空：各模块保留自己的地址</source>
+        <translation>Empty: each module keeps its address</translation>
+    </message>
+    <message>
+        <source>第一个模块的IP地址，其余模块依次加一</source>
+        <translation>The first module&apos;s IP address; each further module gets the next one</translation>
+    </message>
+    <message>
+        <source>第一个模块的IP地址(&amp;I)：</source>
+        <translation>First module &amp;IP address:</translation>
+    </message>
+    <message>
+        <source>同时处理的模块数(&amp;N)：</source>
+        <translation>Modules at o&amp;nce:</translation>
+    </message>
+    <message>
+        <source>写入后回读校验(&amp;V)</source>
+        <translation>&amp;Verify: read back after writing</translation>
+    </message>
+    <message>
+        <source>校验后重启模块(&amp;R)</source>
+        <translation>&amp;Restart each module after writing</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>kelvane::Fleet</name>
     <message>
         <source>%1: &quot;%2&quot; is not an address A.B.C.D with parts from 0 to 255</source>
@@ -617,6 +660,228 @@
     <message>
         <source>确认退出配置系统！</source>
         <translation>Exit the configuration tool?</translation>
+    </message>
+    <message>
+        <source>模块一览…</source>
+        <translation>Modules…</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::ModulesModel</name>
+    <message>
+        <source>等待</source>
+        <translation>waiting</translation>
+    </message>
+    <message>
+        <source>正在读取</source>
+        <translation>reading</translation>
+    </message>
+    <message>
+        <source>正在写入</source>
+        <translation>writing</translation>
+    </message>
+    <message>
+        <source>正在校验</source>
+        <translation>verifying</translation>
+    </message>
+    <message>
+        <source>正在重启</source>
+        <translation>restarting</translation>
+    </message>
+    <message>
+        <source>已读取</source>
+        <translation>read</translation>
+    </message>
+    <message>
+        <source>已写入</source>
+        <translation>written</translation>
+    </message>
+    <message>
+        <source>已写入并校验</source>
+        <translation>written and verified</translation>
+    </message>
+    <message>
+        <source>已写入、校验并重启</source>
+        <translation>written, verified and restarted</translation>
+    </message>
+    <message>
+        <source>未找到</source>
+        <translation>not found</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>回读不一致</source>
+        <translation>read back differently</translation>
+    </message>
+    <message>
+        <source>未开始</source>
+        <translation>not started</translation>
+    </message>
+    <message>
+        <source>IP地址重复</source>
+        <translation>duplicate IP address</translation>
+    </message>
+    <message>
+        <source>不在网卡子网内</source>
+        <translation>outside the card&apos;s subnet</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>模块地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>应答来自</source>
+        <translation>Answered from</translation>
+    </message>
+    <message>
+        <source>网卡</source>
+        <translation>Card</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warnings</translation>
+    </message>
+    <message>
+        <source>IP地址</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>端口模式</source>
+        <translation>Socket mode</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::ModulesWindow</name>
+    <message>
+        <source>模块一览 - Kelvane</source>
+        <translation>Modules - Kelvane</translation>
+    </message>
+    <message>
+        <source>应用配置…</source>
+        <translation>Apply profile…</translation>
+    </message>
+    <message>
+        <source>读取所选模块</source>
+        <translation>Read selected modules</translation>
+    </message>
+    <message>
+        <source>导出CSV…</source>
+        <translation>Export CSV…</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>任一列中的文字</source>
+        <translation>Text in any column</translation>
+    </message>
+    <message>
+        <source>筛选(&amp;F)：</source>
+        <translation>&amp;Filter:</translation>
+    </message>
+    <message>
+        <source>IP地址重复，不在网卡子网内</source>
+        <translation>duplicate IP address, outside the card&apos;s subnet</translation>
+    </message>
+    <message>
+        <source>%v / %m</source>
+        <translation>%v / %m</translation>
+    </message>
+    <message>
+        <source>应用配置(&amp;A)…</source>
+        <translation>&amp;Apply profile…</translation>
+    </message>
+    <message>
+        <source>读取(&amp;D)</source>
+        <translation>Rea&amp;d</translation>
+    </message>
+    <message>
+        <source>导出(&amp;X)…</source>
+        <translation>E&amp;xport…</translation>
+    </message>
+    <message>
+        <source>停止(&amp;S)</source>
+        <translation>&amp;Stop</translation>
+    </message>
+    <message>
+        <source>应用配置</source>
+        <translation>Apply profile</translation>
+    </message>
+    <message>
+        <source>主窗口的操作还没有结束，请稍后再试。</source>
+        <translation>The main window&apos;s operation has not ended yet; try again in a moment.</translation>
+    </message>
+    <message>
+        <source>没有向任何模块发送数据：</source>
+        <translation>Nothing was sent to any module:</translation>
+    </message>
+    <message>
+        <source>仍要写入这些地址吗？</source>
+        <translation>Write these addresses anyway?</translation>
+    </message>
+    <message>
+        <source>没有写入：地址的警告没有被接受。</source>
+        <translation>Nothing written: the warnings about the addresses were not accepted.</translation>
+    </message>
+    <message>
+        <source>正在处理 %1 个模块…</source>
+        <translation>Working on %1 modules…</translation>
+    </message>
+    <message>
+        <source>正在停止：已开始的模块完成后结束…</source>
+        <translation>Stopping: the modules already started are finished first…</translation>
+    </message>
+    <message>
+        <source>%1 个成功，%2 个失败，%3 个未开始</source>
+        <translation>%1 succeeded, %2 failed, %3 not started</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>CSV文件没有保存：%1：%2</source>
+        <translation>The CSV file was not saved: %1: %2</translation>
+    </message>
+    <message>
+        <source>CSV文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>参数文件 (*.json)</source>
+        <translation>Parameter files (*.json)</translation>
     </message>
 </context>
 <context>
@@ -1182,6 +1447,14 @@ Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
     <message>
         <source>Module %1 was not written: %2.</source>
         <translation>Module %1 was not written: %2.</translation>
+    </message>
+    <message>
+        <source>List the modules as CSV, with the columns the window&apos;s table exports.</source>
+        <translation>List the modules as CSV, with the columns the window&apos;s table exports.</translation>
+    </message>
+    <message>
+        <source>--csv and --json cannot be given together.</source>
+        <translation>--csv and --json cannot be given together.</translation>
     </message>
 </context>
 <context>

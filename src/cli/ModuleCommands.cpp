@@ -5,6 +5,7 @@
 #include "CheckCommand.h"
 #include "profiles/FleetRunner.h"
 #include "profiles/LanCheck.h"
+#include "profiles/ModuleList.h"
 #include "protocol/ParameterNames.h"
 
 #include <QJsonArray>
@@ -12,6 +13,9 @@
 namespace kelvane::cli {
 
 namespace {
+const QCommandLineOption CsvOption(QStringLiteral("csv"),
+                                   QT_TRANSLATE_NOOP("kelvane::cli", "List the modules as CSV, with the columns the window's table exports."));
+
 QString entryText(const Outcome &outcome)
 {
     return outcome.entry.join(QLatin1Char(' '));
@@ -122,13 +126,18 @@ QList<QCommandLineOption> scanOptions()
 {
     QCommandLineOption expect = ExpectOption;
     expect.setDescription(tr(ExpectOption.description().toUtf8().constData()));
-    return {expect};
+    QCommandLineOption csv = CsvOption;
+    csv.setDescription(tr(CsvOption.description().toUtf8().constData()));
+    return {expect, csv};
 }
 
 int scanCommand(Invocation &call)
 {
     if (!call.arguments.isEmpty())
         return usage(call.out, "scan", "");
+    const bool csv = call.parser.isSet(CsvOption);
+    if (csv && call.out.json())
+        return call.out.error(BadInput, tr("--csv and --json cannot be given together."));
     ScanGoal goal;
     if (call.parser.isSet(ExpectOption)) {
         bool ok = false;
@@ -141,6 +150,10 @@ int scanCommand(Invocation &call)
     // Finding nothing is an answer too; a port that cannot be had is not.
     if (scanned.kind == OutcomeKind::PortUnavailable)
         return failed(call.out, scanned);
+    if (csv) {
+        call.out.result({}, QString::fromUtf8(modulesCsv(scannedRows(session.engine().deviceTable(), session.link()))));
+        return Done;
+    }
     const QList<QList<ModuleWarning>> warnings = listedModuleWarnings(session.engine().deviceTable(), session.link());
     QJsonArray modules;
     QList<QStringList> rows{{tr("POS"), tr("MODULE"), tr("CARD"), tr("CARD ADDRESS"), tr("ANSWERED FROM"),

@@ -6,6 +6,8 @@
 
 namespace kelvane::cli {
 
+// --csv: the list as the window's table exports it.
+QList<QCommandLineOption> scanOptions();
 int scanCommand(Invocation &call);
 // scan's own options.
 QList<QCommandLineOption> scanOptions();

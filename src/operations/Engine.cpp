@@ -24,7 +24,7 @@ Engine::Engine(Link &winsock, OneShotTimer &timer1, QObject *parent)
     // Discovery replies come from every module, and count at Step 0. The
     // module worked on sends to its inbox, whatever it means.
     connect(&winsock, &Link::datagramReceived, this, [this](const QByteArray &datagram) {
-        if (m_hearsDiscovery && m_machine.Step == 0)
+        if (m_listening && m_hearsDiscovery && m_machine.Step == 0)
             handle(datagram);
     });
     connect(&timer1, &OneShotTimer::expired, this, [this] { timer1Expired(m_machine); });
@@ -60,7 +60,10 @@ bool Engine::begin(Operation operation, const std::optional<DeviceAddress> &modu
         disconnect(m_inbox);
         m_inboxModule = module;
         m_inbox = connect(&m_machine.Winsock.inbox(*module), &ModuleInbox::received, this,
-                          [this](const QByteArray &datagram) { handle(datagram); });
+                          [this](const QByteArray &datagram) {
+                              if (m_listening)
+                                  handle(datagram);
+                          });
     }
     m_machine.module = module;
     return true;

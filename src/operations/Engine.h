@@ -55,6 +55,10 @@ public:
         m_machine.frameAttempts = attempts;
         m_machine.timeoutMs = timeoutMs;
     }
+    // While other engines work on the link (an apply's jobs), an idle engine
+    // hears nothing of it; true again, it hears as before.
+    void setListening(bool listening) { m_listening = listening; }
+    bool listening() const { return m_listening; }
     void read(const DeviceAddress &module);
     // All 17 values, as the window shows them.
     void write(const DeviceAddress &module, const ParameterValues &values);
@@ -113,6 +117,7 @@ private:
     ScanGoal m_goal;
     int m_scanRounds = 0;
     bool m_stoppedEarly = false;
+    bool m_listening = true;
 };
 
 }  // namespace kelvane

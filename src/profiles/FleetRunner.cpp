@@ -3,44 +3,85 @@
 
 #include <QEventLoop>
 
-#include <functional>
-
 namespace kelvane {
+
+FleetRunner::FleetRunner(Link &link, QList<JobPlan> plans, int parallel, QObject *parent)
+    : QObject(parent), m_link(link), m_plans(std::move(plans)), m_parallel(std::max(parallel, 1))
+{
+    m_jobs.resize(std::size_t(m_plans.size()));
+}
+
+FleetRunner::~FleetRunner() = default;
+
+void FleetRunner::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    for (int i = 0; i < m_parallel; ++i)
+        startNext();
+    if (m_running == 0) {
+        m_done = true;
+        QMetaObject::invokeMethod(this, &FleetRunner::finished, Qt::QueuedConnection);
+    }
+}
+
+void FleetRunner::cancel()
+{
+    m_cancelled = true;
+    if (m_started && !m_done && m_running == 0) {
+        m_done = true;
+        emit finished();
+    }
+}
+
+void FleetRunner::startNext()
+{
+    if (m_cancelled || m_next >= m_plans.size())
+        return;
+    const int index = m_next++;
+    ++m_running;
+    auto &slot = m_jobs[std::size_t(index)];
+    slot = std::make_unique<ModuleJob>(m_link, m_plans.at(index));
+    ModuleJob *job = slot.get();
+    connect(job, &ModuleJob::phaseStarted, this, [this, index](ModuleJob::Phase phase) { emit jobPhase(index, phase); });
+    // A job's end is queued, so a job that ends inside start() does not start
+    // the next one from within itself. Each job's engine hears only its own
+    // module's datagrams: the link sorts them.
+    connect(job, &ModuleJob::finished, this, [this, index] { jobFinished(index); }, Qt::QueuedConnection);
+    emit jobStarted(index, job);
+    job->start();
+}
+
+void FleetRunner::jobFinished(int index)
+{
+    --m_running;
+    ++m_ended;
+    emit jobEnded(index, m_ended);
+    startNext();
+    if (m_running == 0 && !m_done) {
+        m_done = true;
+        emit finished();
+    }
+}
 
 std::vector<std::unique_ptr<ModuleJob>> runFleet(Link &link, const QList<JobPlan> &plans, int parallel,
                                                  const FleetWatch &watch)
 {
-    std::vector<std::unique_ptr<ModuleJob>> jobs;
-    if (plans.isEmpty())
-        return jobs;
-
+    FleetRunner runner(link, plans, parallel);
     QEventLoop loop;
-    std::size_t ended = 0;
-    // A job's end is queued, so a job that ends inside start() does not start
-    // the next one from within itself. Each job's engine hears only its own
-    // module's datagrams: the link sorts them.
-    std::function<void()> startNext;
-    startNext = [&] {
-        if (jobs.size() == std::size_t(plans.size()))
-            return;
-        ModuleJob *job = jobs.emplace_back(std::make_unique<ModuleJob>(link, plans.at(qsizetype(jobs.size())))).get();
-        QObject::connect(job, &ModuleJob::finished, &loop, [&, job] {
-            ++ended;
-            if (watch.ended)
-                watch.ended(*job, int(ended));
-            if (ended == std::size_t(plans.size()))
-                loop.quit();
-            else
-                startNext();
-        }, Qt::QueuedConnection);
+    QObject::connect(&runner, &FleetRunner::jobStarted, &loop, [&](int, ModuleJob *job) {
         if (watch.started)
             watch.started(*job);
-        job->start();
-    };
-    for (int i = 0; i < std::max(parallel, 1); ++i)
-        startNext();
+    });
+    QObject::connect(&runner, &FleetRunner::jobEnded, &loop, [&](int index, int ended) {
+        if (watch.ended)
+            watch.ended(*runner.job(index), ended);
+    });
+    QObject::connect(&runner, &FleetRunner::finished, &loop, &QEventLoop::quit);
+    runner.start();
     loop.exec();
-    return jobs;
+    return runner.takeJobs();
 }
 
 }  // namespace kelvane

@@ -80,6 +80,10 @@ void ModuleJob::next(const Outcome &outcome)
     switch (m_phase) {
     case Phase::Read:
         m_outcome.before = outcome.values;
+        if (m_plan.readOnly) {
+            finish(JobOutcome::Succeeded);
+            break;
+        }
         m_outcome.target = outcome.values;
         m_outcome.target.merge(m_plan.profile);
         if (!checkTarget())
@@ -128,6 +132,7 @@ bool ModuleJob::checkTarget()
 void ModuleJob::begin(Phase phase)
 {
     m_phase = phase;
+    emit phaseStarted(phase);
     switch (phase) {
     case Phase::Read:
     case Phase::Verify:
@@ -165,6 +170,8 @@ QString resultName(JobOutcome::Result result)
         return QStringLiteral("differs");
     case JobOutcome::Refused:
         return QStringLiteral("refused");
+    case JobOutcome::NotStarted:
+        return QStringLiteral("not started");
     }
     return {};
 }

@@ -26,11 +26,13 @@ struct JobPlan {
     // A scan still looking for the module, when the reply is not there yet:
     // the job starts once the module answers it, and fails if it never does.
     const Engine *finder = nullptr;
+    bool readOnly = false;  // the read alone: `before` is all the job brings back
 };
 
 struct JobOutcome {
     // Refused: the settings check refused the values to be written, and nothing was.
-    enum Result { Pending, Succeeded, NotFound, Failed, Differs, Refused };
+    // NotStarted: an apply cancelled before this module's turn; no job ends so.
+    enum Result { Pending, Succeeded, NotFound, Failed, Differs, Refused, NotStarted };
     Result result = Pending;
     // The engine's outcome that ended the job, for a failure's kind and entry.
     std::optional<Outcome> ended;
@@ -44,6 +46,9 @@ struct JobOutcome {
 class ModuleJob : public QObject {
     Q_OBJECT
 public:
+    enum class Phase { Read, Write, Verify, Reset };
+    Q_ENUM(Phase)
+
     ModuleJob(Link &link, JobPlan plan, QObject *parent = nullptr);
 
     void start();
@@ -52,10 +57,11 @@ public:
     Engine &engine() { return m_engine; }
 
 signals:
+    // As each step begins, before its first datagram.
+    void phaseStarted(kelvane::ModuleJob::Phase phase);
     void finished();
 
 private:
-    enum class Phase { Read, Write, Verify, Reset };
 
     void go(const QByteArray &discoveryReply);
     void ended(const Outcome &outcome);
@@ -72,7 +78,7 @@ private:
     Engine m_engine;
 };
 
-// The name of a result in the summary and in JSON: ok, not found, failed, differs, refused.
+// The name of a result in the summary and in JSON: ok, not found, failed, differs, refused, not started.
 QString resultName(JobOutcome::Result result);
 
 // "Module 024B56000001 was not found on the network."

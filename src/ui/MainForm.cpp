@@ -10,6 +10,7 @@
 #include "protocol/UdpLink.h"
 #include "ui_MainForm.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QScreen>
@@ -106,6 +107,21 @@ void MainForm::connectEvents()
     }
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, m_ui->Exit_Command, &QPushButton::click);
+
+    auto *modules = new QAction(tr("模块一览…"), this);
+    modules->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(modules, &QAction::triggered, this, [this] { showModules(); });
+    addAction(modules);
+    m_ui->Device_List->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_ui->Device_List->addAction(modules);
+}
+
+ModulesWindow &MainForm::showModules()
+{
+    if (!m_modules)
+        m_modules = std::make_unique<ModulesWindow>(m_engine, m_presenter);
+    m_modules->showBeside(*this);
+    return *m_modules;
 }
 
 void MainForm::activateDefault()

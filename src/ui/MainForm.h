@@ -3,6 +3,7 @@
 // Presenter through Panel, and hands every click, key and close to it.
 #pragma once
 
+#include "ModulesWindow.h"
 #include "ProfileActions.h"
 #include "core/Panel.h"
 #include "Presenter.h"
@@ -32,6 +33,9 @@ public:
     Presenter &presenter() { return m_presenter; }
     // Ctrl+S, Ctrl+O and the frames' menu.
     ProfileActions &profiles() { return *m_profiles; }
+    // Ctrl+L and Device_List's menu: the modules table, made on first use, brought to the front.
+    ModulesWindow &showModules();
+    ModulesWindow *modules() const { return m_modules.get(); }
 
     using QWidget::isEnabled;
     using QWidget::setEnabled;
@@ -91,6 +95,8 @@ private:
     Presenter m_presenter;
     // Gone before the controls it watches.
     std::unique_ptr<ProfileActions> m_profiles;
+    // Gone before the engine and presenter it works with.
+    std::unique_ptr<ModulesWindow> m_modules;
 };
 
 }  // namespace kelvane

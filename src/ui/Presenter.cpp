@@ -137,6 +137,23 @@ void Presenter::exitConfirmed()
     m_engine.sendExit();
 }
 
+void Presenter::lockCommands(bool locked)
+{
+    if (locked == commandsLocked())
+        return;
+    if (locked) {
+        for (Control c : {Control::Scan, Control::Device_List, Control::L_Default, Control::Setting,
+                          Control::Run_Device})
+            m_lockedCommands.append({c, m_panel.isEnabled(c)});
+        for (const auto &[control, enabled] : m_lockedCommands)
+            m_panel.setEnabled(control, false);
+        return;
+    }
+    const auto restored = std::exchange(m_lockedCommands, {});
+    for (const auto &[control, enabled] : restored)
+        m_panel.setEnabled(control, enabled);
+}
+
 std::optional<DeviceAddress> Presenter::chosenModule(bool refuse)
 {
     const int row = m_panel.selectedDeviceRow();

@@ -33,6 +33,10 @@ public:
     void runDevice();
     // The operator confirmed leaving: every module hears that the tool is gone.
     void exitConfirmed();
+    // Work elsewhere on the link (the modules table's apply) locks Scan,
+    // Device_List, L_Default, Setting and Run_Device; unlocked, each is as it was.
+    void lockCommands(bool locked);
+    bool commandsLocked() const { return !m_lockedCommands.isEmpty(); }
 
 private:
     // The module chosen in Device_List; none, with "没有选择设备！" as the
@@ -56,6 +60,8 @@ private:
     Panel &m_panel;
     Engine &m_engine;
     StatusLog m_log;
+    // Whether each locked command was enabled before the lock.
+    QList<std::pair<Control, bool>> m_lockedCommands;
 };
 
 // "本机IP地址：192.0.2.1    端口号： 65002"

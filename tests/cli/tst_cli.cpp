@@ -136,6 +136,19 @@ private slots:
         QCOMPARE(modules.at(1).toObject().value("result"), "not found");
     }
 
+    // The columns the window's table exports, those a scan knows filled in.
+    void scanAsCsv()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--modules", "3"}));
+        const Ran ran = runCli({"scan", "--csv"});
+        QCOMPARE(ran.status, 0);
+        QStringList expected{"position,address,source,card,card_address,ip_address,baud_rate,socket_mode,warnings,result"};
+        for (int i = 1; i <= 3; ++i)
+            expected << QString("%1,024B5600000%1,192.0.2.2,%2,192.0.2.1,,,,duplicate-ip,").arg(i).arg(sim.card());
+        QCOMPARE(QString::fromUtf8(ran.out).split('\n', Qt::SkipEmptyParts), expected);
+    }
+
     void unansweredReadSaysWhy()
     {
         SimProcess sim;
@@ -249,6 +262,7 @@ private slots:
         row("profile of apply, in JSON", apply + QStringList{"--json"}, "FILE|speed", profileOf({{"speed", "1"}}));
         row("parallel zero", apply + QStringList{"--parallel", "0"}, "--parallel", profileOf({}));
         row("addresses past .255", apply + QStringList{"--ip-from", "10.0.0.255"}, "ip_address", profileOf({}));
+        row("csv and json", {"scan", "--csv", "--json"}, "--csv and --json");
     }
 
     void badInputSendsNothing()
