@@ -58,7 +58,14 @@ void ModuleJob::next(const Outcome &outcome)
         m_outcome.before = outcome.values;
         m_outcome.target = outcome.values;
         m_outcome.target.merge(m_plan.profile);
-        begin(Phase::Write);
+        // By sameValue, so 192.168.1.7 in a profile is what the module shows as 192.168.001.007.
+        m_outcome.changes = compareValues(m_outcome.target, m_outcome.before);
+        if (m_plan.check)
+            finish(m_outcome.changes.isEmpty() ? JobOutcome::Unchanged : JobOutcome::WouldChange);
+        else if (m_outcome.changes.isEmpty() && !m_plan.always)
+            finish(JobOutcome::Unchanged);  // nor restarted: a module already right keeps running
+        else
+            begin(Phase::Write);
         break;
     case Phase::Write:
         if (m_plan.verify)
@@ -66,7 +73,7 @@ void ModuleJob::next(const Outcome &outcome)
         else if (m_plan.reset)
             begin(Phase::Reset);
         else
-            finish(JobOutcome::Succeeded);
+            finish(JobOutcome::Written);
         break;
     case Phase::Verify:
         m_outcome.differences = compareValues(m_outcome.target, outcome.values);
@@ -75,10 +82,10 @@ void ModuleJob::next(const Outcome &outcome)
         else if (m_plan.reset)
             begin(Phase::Reset);
         else
-            finish(JobOutcome::Succeeded);
+            finish(JobOutcome::Verified);
         break;
     case Phase::Reset:
-        finish(JobOutcome::Succeeded);
+        finish(JobOutcome::Restarted);
         break;
     }
 }
@@ -108,15 +115,41 @@ void ModuleJob::finish(JobOutcome::Result result, const QString &message)
     emit finished();
 }
 
+bool JobOutcome::succeeded() const
+{
+    switch (result) {
+    case Unchanged:
+    case WouldChange:
+    case Written:
+    case Verified:
+    case Restarted:
+        return true;
+    case Pending:
+    case NotFound:
+    case Failed:
+    case Differs:
+        return false;
+    }
+    return false;
+}
+
 QString resultName(JobOutcome::Result result)
 {
     switch (result) {
     case JobOutcome::Pending:
         return QStringLiteral("pending");
-    case JobOutcome::Succeeded:
-        return QStringLiteral("ok");
+    case JobOutcome::Unchanged:
+        return QStringLiteral("unchanged");
+    case JobOutcome::WouldChange:
+        return QStringLiteral("would-change");
+    case JobOutcome::Written:
+        return QStringLiteral("written");
+    case JobOutcome::Verified:
+        return QStringLiteral("verified");
+    case JobOutcome::Restarted:
+        return QStringLiteral("restarted");
     case JobOutcome::NotFound:
-        return QStringLiteral("not found");
+        return QStringLiteral("not-found");
     case JobOutcome::Failed:
         return QStringLiteral("failed");
     case JobOutcome::Differs:

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// One module brought to a profile: read, merge, write, read back, restart, on
-// an engine of its own beside any other job on the same link. `kelvane write`,
-// `apply` and every fleet run it.
+// One module brought to a profile: read, merge, and only when that changes
+// something write, read back, restart; on an engine of its own beside any other
+// job on the same link. `kelvane write`, `apply` and every fleet run it.
 #pragma once
 
 #include "core/QtOneShotTimer.h"
@@ -18,16 +18,23 @@ struct JobPlan {
     ParameterValues profile;    // what the module must hold afterwards, its own ip_address included
     bool verify = false;
     bool reset = false;  // after a write that was verified, or one without --verify
+    bool always = false;  // write a module that holds the profile already, too
+    bool check = false;   // read and compare only: nothing is written or restarted
 };
 
 struct JobOutcome {
-    enum Result { Pending, Succeeded, NotFound, Failed, Differs };
+    // Unchanged: it held the target, so nothing was written. WouldChange: a
+    // check found it otherwise. Written, Verified, Restarted: how far a write
+    // went, all as asked.
+    enum Result { Pending, Unchanged, WouldChange, Written, Verified, Restarted, NotFound, Failed, Differs };
     Result result = Pending;
+    bool succeeded() const;
     // The engine's outcome that ended the job, for a failure's kind and entry.
     std::optional<Outcome> ended;
     QString message;                // why it failed, in the engine's words, naming the module
     ParameterValues before;         // what the module held when read
-    ParameterValues target;         // what it was written
+    ParameterValues target;         // what it was written, or would be
+    QList<Difference> changes;      // where `before` differs from `target` (expected: target, actual: before)
     QList<Difference> differences;  // what the read-back showed otherwise than written
 };
 
@@ -59,7 +66,9 @@ private:
     Engine m_engine;
 };
 
-// The name of a result in the summary and in JSON: ok, not found, failed, differs.
+// A result's stable word, the same in the table, in JSON and on the progress
+// lines: unchanged, would-change, written, verified, restarted, not-found,
+// failed, differs.
 QString resultName(JobOutcome::Result result);
 
 // "Module 024B56000001 was not found on the network."
