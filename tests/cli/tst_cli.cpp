@@ -37,17 +37,19 @@ QStringList restartsOf(const QStringList &received, const QString &module)
     return received.filter(QRegularExpression("^" + lead + " 45 4E 44 \\|"));
 }
 
-// What the simulator heard, once its trace has caught up with the last run.
+// What the simulator heard, once its trace has caught up with the last run
+// (still for 150 ms; after 6 s, whatever it heard by then).
 QStringList settled(SimProcess &sim)
 {
     QStringList lines = sim.received();
-    for (;;) {
+    for (int round = 0; round < 40; ++round) {
         QTest::qWait(150);
         const QStringList now = sim.received();
         if (now.size() == lines.size())
-            return now;
+            break;
         lines = now;
     }
+    return lines;
 }
 
 // apply --json's entries by module address.
