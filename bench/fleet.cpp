@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-// `kelvane apply FILE MODULE... --verify` as an operator runs it, process
+// `kelvane apply FILE MODULE... --verify --always` as an operator runs it, process
 // start to exit, scan included, with 254 virtual modules on the peer host:
 // does all of them at full parallelism take less than three times one module?
 #include "Harness.h"
@@ -25,9 +25,10 @@ void fleet()
         for (const int count : Counts) {
             for (const int parallel : Parallels) {
                 const QStringList arguments = QStringList{"apply", profile} + modules.mid(0, count) +
-                                              QStringList{"--ip-from", "203.0.113.1", "--verify", "--parallel",
-                                                          QString::number(parallel)};
-                // It exits 0 only once every module named is written and read back alike.
+                                              QStringList{"--ip-from", "203.0.113.1", "--verify", "--always",
+                                                          "--parallel", QString::number(parallel)};
+                // It exits 0 only once every module named is written and read back alike; --always,
+                // for after the first run the modules hold the profile and would be left alone.
                 ms[{count, parallel}].push_back(command(arguments));
             }
         }

@@ -77,9 +77,12 @@ kelvane finds every module on the local network by UDP broadcast, reads and
 writes a module's serial, network and start-up parameters, restores the
 factory settings and restarts modules, from a terminal or a script. It saves
 a module's parameters as a profile and applies a profile to many modules at
-once, with consecutive addresses.
+once, with consecutive addresses, writing only the modules that differ.
+The Ansible module kelvane_profile does the same from a playbook.
 
 It uses the same engine as the kelvane-config window, without a display.")
+# The Ansible module it ships is of use only with Ansible.
+set(CPACK_DEBIAN_KELVANE_PACKAGE_SUGGESTS ansible-core)
 
 set(CPACK_DEBIAN_KELVANE-CONFIG_PACKAGE_NAME kelvane-config)
 set(CPACK_DEBIAN_KELVANE-CONFIG_PACKAGE_SECTION net)

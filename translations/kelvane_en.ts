@@ -772,6 +772,10 @@
         <source>结果</source>
         <translation>Result</translation>
     </message>
+    <message>
+        <source>无需更改</source>
+        <translation>Unchanged</translation>
+    </message>
 </context>
 <context>
     <name>kelvane::ModulesWindow</name>
@@ -1321,18 +1325,6 @@ Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
         <translation>Work on up to N modules at once (default 8).</translation>
     </message>
     <message>
-        <source>restarted</source>
-        <translation>restarted</translation>
-    </message>
-    <message>
-        <source>verified</source>
-        <translation>verified</translation>
-    </message>
-    <message>
-        <source>written</source>
-        <translation>written</translation>
-    </message>
-    <message>
         <source>Saved the 17 parameters of %1 to %2.</source>
         <translation>Saved the 17 parameters of %1 to %2.</translation>
     </message>
@@ -1455,6 +1447,22 @@ Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
     <message>
         <source>--csv and --json cannot be given together.</source>
         <translation>--csv and --json cannot be given together.</translation>
+    </message>
+    <message>
+        <source>Write every module, also one that holds the profile already.</source>
+        <translation>Write every module, also one that holds the profile already.</translation>
+    </message>
+    <message>
+        <source>Read and compare only: say which modules would change, write none.</source>
+        <translation>Read and compare only: say which modules would change, write none.</translation>
+    </message>
+    <message>
+        <source>--check and --always exclude each other.</source>
+        <translation>--check and --always exclude each other.</translation>
+    </message>
+    <message>
+        <source>Module %1 was read back otherwise than written: %2.</source>
+        <translation>Module %1 was read back otherwise than written: %2.</translation>
     </message>
 </context>
 <context>

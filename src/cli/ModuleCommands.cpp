@@ -224,22 +224,25 @@ int writeCommand(Invocation &call)
     const DeviceAddress module = std::get<DeviceAddress>(found);
 
     // A write is an apply to one module: read, merge the changes, write all 17.
+    // Unlike apply it always writes: an operator who names values to write
+    // expects them sent, even when the module shows them already.
     Session &session = call.session();
     const DeviceTable &table = session.engine().deviceTable();
+    JobPlan plan{module, table.entry(table.indexOf(module)), std::get<ParameterValues>(changes), false, false,
+                 checks.forced(), call.retries.attempts, call.retries.timeoutMs};
+    plan.always = true;
     session.handOverLink();
-    const JobPlan plan{module, table.entry(table.indexOf(module)), std::get<ParameterValues>(changes), false, false,
-                       checks.forced(), call.retries.attempts, call.retries.timeoutMs};
     const auto jobs = runFleet(session.link(), {plan}, 1, session.jobWatch());
     const JobOutcome &outcome = jobs.front()->outcome();
     // The check on the values the job would write, merged with the module's own.
     if (const std::optional<int> status = checks.review(outcome.findings))
         return *status;
-    if (outcome.result != JobOutcome::Succeeded)
+    if (!outcome.succeeded())
         return call.out.error(Failed, outcome.message,
                               outcome.ended ? outcomeWord(outcome.ended->kind) : QString());
     QJsonObject changed;
     QString text;
-    for (const Difference &d : compareValues(outcome.target, outcome.before)) {
+    for (const Difference &d : outcome.changes) {
         const QString key = parameterKey(*d.parameter);
         const QString from = d.actual.value_or(QString());
         changed.insert(key, QJsonObject{{QStringLiteral("from"), from}, {QStringLiteral("to"), d.expected}});

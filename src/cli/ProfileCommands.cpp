@@ -21,6 +21,10 @@ const QCommandLineOption IpFromOption(QStringLiteral("ip-from"),
 const QCommandLineOption VerifyOption(QStringLiteral("verify"), QT_TRANSLATE_NOOP("kelvane::cli", "Read each module back and compare."));
 const QCommandLineOption ResetOption(QStringLiteral("reset"),
                                      QT_TRANSLATE_NOOP("kelvane::cli", "Restart each module after its write was read back as written."));
+const QCommandLineOption AlwaysOption(QStringLiteral("always"),
+                                      QT_TRANSLATE_NOOP("kelvane::cli", "Write every module, also one that holds the profile already."));
+const QCommandLineOption CheckOption(QStringLiteral("check"),
+                                     QT_TRANSLATE_NOOP("kelvane::cli", "Read and compare only: say which modules would change, write none."));
 const QCommandLineOption ParallelOption(QStringLiteral("parallel"),
                                         QT_TRANSLATE_NOOP("kelvane::cli", "Work on up to N modules at once (default 8)."),
                                         QStringLiteral("N"), QString::number(DefaultParallel));
@@ -43,12 +47,23 @@ QJsonObject differencesJson(const QList<Difference> &differences)
     return json;
 }
 
-// How a module's job ended, in the word of its progress line.
-QString endedWord(const ModuleJob &job)
+// What was or would be changed, as "name from -> to" pairs.
+QString changesText(const QList<Difference> &changes)
 {
-    if (job.outcome().result != JobOutcome::Succeeded)
-        return resultName(job.outcome().result);
-    return job.plan().reset ? tr("restarted") : job.plan().verify ? tr("verified") : tr("written");
+    QStringList parts;
+    for (const Difference &d : changes)
+        parts << QStringLiteral("%1 %2 -> %3").arg(parameterKey(*d.parameter), d.actual.value_or(QString()), d.expected);
+    return parts.join(QStringLiteral("; "));
+}
+
+QJsonObject changesJson(const QList<Difference> &changes)
+{
+    QJsonObject json;
+    for (const Difference &d : changes) {
+        json.insert(parameterKey(*d.parameter),
+                    QJsonObject{{QStringLiteral("from"), d.actual.value_or(QString())}, {QStringLiteral("to"), d.expected}});
+    }
+    return json;
 }
 
 QString differencesText(const QList<Difference> &differences)
@@ -74,8 +89,9 @@ std::variant<ParameterValues, int> readNamed(Invocation &call, const QString &te
 
 QList<QCommandLineOption> applyOptions()
 {
-    return QList<QCommandLineOption>{translated(AllOption), translated(IpFromOption), translated(VerifyOption),
-                                     translated(ResetOption), translated(ParallelOption), forceOption()} +
+    return QList<QCommandLineOption>{translated(AllOption),    translated(IpFromOption), translated(VerifyOption),
+                                     translated(ResetOption),  translated(AlwaysOption), translated(CheckOption),
+                                     translated(ParallelOption), forceOption()} +
            frameRetryOptions();
 }
 
@@ -152,6 +168,12 @@ int applyCommand(Invocation &call)
     }
     const bool reset = parser.isSet(ResetOption);
     const bool verify = parser.isSet(VerifyOption) || reset;
+    const bool always = parser.isSet(AlwaysOption);
+    const bool check = parser.isSet(CheckOption);
+    // --verify and --reset may stay on a checked command line: they say what a
+    // real run would do. --always would write, which a check never does.
+    if (check && always)
+        return call.out.error(BadInput, tr("--check and --always exclude each other."));
 
     Session &session = call.session();
     // With --all, and where addresses are handed out (each is checked against
@@ -184,8 +206,11 @@ int applyCommand(Invocation &call)
     QList<JobPlan> plans;
     for (int i = 0; i < modules.size(); ++i) {
         const int row = table.indexOf(modules[i]);
-        plans.append({modules[i], row < 0 ? QByteArray() : table.entry(row), profiles[i], verify, reset,
-                      checks.forced(), call.retries.attempts, call.retries.timeoutMs, &session.engine()});
+        JobPlan plan{modules[i], row < 0 ? QByteArray() : table.entry(row), profiles[i], verify, reset,
+                     checks.forced(), call.retries.attempts, call.retries.timeoutMs, &session.engine()};
+        plan.always = always;
+        plan.check = check;
+        plans.append(plan);
     }
     // Each job's engine reads its own module's answers, and the trace says so;
     // a line on standard error tells of each module as it ends.
@@ -193,44 +218,63 @@ int applyCommand(Invocation &call)
         session.handOverLink();
     FleetWatch watch = session.jobWatch();
     watch.ended = [count = plans.size()](const ModuleJob &job, int ended) {
-        Output::message(QStringLiteral("kelvane: %1/%2 %3 %4").arg(ended).arg(count).arg(job.plan().module.toHex(),
-                                                                                          endedWord(job)));
+        Output::message(QStringLiteral("kelvane: %1/%2 %3 %4")
+                            .arg(ended)
+                            .arg(count)
+                            .arg(job.plan().module.toHex(), resultName(job.outcome().result)));
     };
     const auto jobs = runFleet(session.link(), plans, parallel, watch);
     const bool refused = checks.reviewJobs(jobs);
 
     bool allSucceeded = true;
+    bool anyChange = false;
     QJsonArray json;
     QString text = QStringLiteral("%1  %2  %3  %4\n")
                        .arg(tr("MODULE"), -12)
                        .arg(tr("IP ADDRESS"), -15)
-                       .arg(tr("RESULT"), -9)
+                       .arg(tr("RESULT"), -12)
                        .arg(tr("DETAIL"));
     for (const auto &job : jobs) {
         const JobOutcome &outcome = job->outcome();
-        allSucceeded = allSucceeded && outcome.result == JobOutcome::Succeeded;
+        allSucceeded = allSucceeded && outcome.succeeded();
+        // A module written though it held the profile (--always) changed no value.
+        const bool changed = !outcome.changes.isEmpty();
+        anyChange = anyChange || changed;
         const QString ip = job->plan().profile.value(*parameterByKey(u"ip_address"));
-        const QString detail = outcome.result == JobOutcome::Differs ? differencesText(outcome.differences)
-                                                                     : outcome.message;
-        QJsonObject entry{{QStringLiteral("module"), job->plan().module.toHex()},
-                          {QStringLiteral("result"), resultName(outcome.result)}};
+        QString message = outcome.message;
+        if (outcome.result == JobOutcome::Differs) {
+            message = tr("Module %1 was read back otherwise than written: %2.")
+                          .arg(job->plan().module.toHex(), differencesText(outcome.differences));
+        }
+        QJsonObject entry{{QStringLiteral("address"), job->plan().module.toHex()},
+                          {QStringLiteral("result"), resultName(outcome.result)},
+                          {QStringLiteral("changed"), changed},
+                          {QStringLiteral("changes"), changesJson(outcome.changes)}};
         if (outcome.ended && outcome.result == JobOutcome::Failed)
             entry.insert(QStringLiteral("outcome"), outcomeWord(outcome.ended->kind));
         if (!ip.isEmpty())
             entry.insert(QStringLiteral("ip_address"), ip);
-        if (!outcome.message.isEmpty())
-            entry.insert(QStringLiteral("message"), outcome.message);
+        if (!message.isEmpty())
+            entry.insert(QStringLiteral("message"), message);
         if (outcome.result == JobOutcome::Differs)
             entry.insert(QStringLiteral("differences"), differencesJson(outcome.differences));
         json.append(entry);
+        const QString detail = outcome.result == JobOutcome::Differs ? differencesText(outcome.differences)
+                               : outcome.succeeded()                 ? changesText(outcome.changes)
+                                                                     : outcome.message;
         text += QStringLiteral("%1  %2  %3  %4\n")
                     .arg(job->plan().module.toHex(), -12)
                     .arg(ip.isEmpty() ? QStringLiteral("-") : ip, -15)
-                    .arg(resultName(outcome.result), -9)
+                    .arg(resultName(outcome.result), -12)
                     .arg(detail);
     }
     call.out.result({{QStringLiteral("modules"), json}, {QStringLiteral("succeeded"), allSucceeded}}, text);
-    return refused ? BadInput : allSucceeded ? Done : Failed;
+    if (refused)
+        return BadInput;
+    // A check exits as diff does: 1 when some module would change.
+    if (check)
+        return allSucceeded && !anyChange ? Done : Failed;
+    return allSucceeded ? Done : Failed;
 }
 
 }  // namespace kelvane::cli

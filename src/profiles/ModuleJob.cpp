@@ -42,7 +42,8 @@ void ModuleJob::start()
 
 void ModuleJob::go(const QByteArray &discoveryReply)
 {
-    disconnect(m_plan.finder, nullptr, this, nullptr);
+    if (m_plan.finder)
+        disconnect(m_plan.finder, nullptr, this, nullptr);
     m_plan.discoveryReply = discoveryReply;
     if (discoveryReply.isEmpty() || !m_engine.adoptModule(discoveryReply)) {
         finish(JobOutcome::NotFound, notFoundMessage(m_plan.module));
@@ -81,14 +82,19 @@ void ModuleJob::next(const Outcome &outcome)
     case Phase::Read:
         m_outcome.before = outcome.values;
         if (m_plan.readOnly) {
-            finish(JobOutcome::Succeeded);
+            finish(JobOutcome::Read);
             break;
         }
         m_outcome.target = outcome.values;
         m_outcome.target.merge(m_plan.profile);
-        if (!checkTarget())
-            return;
-        begin(Phase::Write);
+        // By sameValue, so 192.168.1.7 in a profile is what the module shows as 192.168.001.007.
+        m_outcome.changes = compareValues(m_outcome.target, m_outcome.before);
+        if (m_plan.check)
+            finish(m_outcome.changes.isEmpty() ? JobOutcome::Unchanged : JobOutcome::WouldChange);
+        else if (m_outcome.changes.isEmpty() && !m_plan.always)
+            finish(JobOutcome::Unchanged);  // nor restarted: a module already right keeps running
+        else if (checkTarget())
+            begin(Phase::Write);
         break;
     case Phase::Write:
         if (m_plan.verify)
@@ -96,7 +102,7 @@ void ModuleJob::next(const Outcome &outcome)
         else if (m_plan.reset)
             begin(Phase::Reset);
         else
-            finish(JobOutcome::Succeeded);
+            finish(JobOutcome::Written);
         break;
     case Phase::Verify:
         m_outcome.differences = compareValues(m_outcome.target, outcome.values);
@@ -105,10 +111,10 @@ void ModuleJob::next(const Outcome &outcome)
         else if (m_plan.reset)
             begin(Phase::Reset);
         else
-            finish(JobOutcome::Succeeded);
+            finish(JobOutcome::Verified);
         break;
     case Phase::Reset:
-        finish(JobOutcome::Succeeded);
+        finish(JobOutcome::Restarted);
         break;
     }
 }
@@ -155,15 +161,46 @@ void ModuleJob::finish(JobOutcome::Result result, const QString &message)
     emit finished();
 }
 
+bool JobOutcome::succeeded() const
+{
+    switch (result) {
+    case Unchanged:
+    case WouldChange:
+    case Written:
+    case Verified:
+    case Restarted:
+    case Read:
+        return true;
+    case Pending:
+    case NotFound:
+    case Failed:
+    case Differs:
+    case Refused:
+    case NotStarted:
+        return false;
+    }
+    return false;
+}
+
 QString resultName(JobOutcome::Result result)
 {
     switch (result) {
     case JobOutcome::Pending:
         return QStringLiteral("pending");
-    case JobOutcome::Succeeded:
-        return QStringLiteral("ok");
+    case JobOutcome::Unchanged:
+        return QStringLiteral("unchanged");
+    case JobOutcome::WouldChange:
+        return QStringLiteral("would-change");
+    case JobOutcome::Written:
+        return QStringLiteral("written");
+    case JobOutcome::Verified:
+        return QStringLiteral("verified");
+    case JobOutcome::Restarted:
+        return QStringLiteral("restarted");
+    case JobOutcome::Read:
+        return QStringLiteral("read");
     case JobOutcome::NotFound:
-        return QStringLiteral("not found");
+        return QStringLiteral("not-found");
     case JobOutcome::Failed:
         return QStringLiteral("failed");
     case JobOutcome::Differs:
@@ -171,7 +208,7 @@ QString resultName(JobOutcome::Result result)
     case JobOutcome::Refused:
         return QStringLiteral("refused");
     case JobOutcome::NotStarted:
-        return QStringLiteral("not started");
+        return QStringLiteral("not-started");
     }
     return {};
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// One module brought to a profile: read, merge, write, read back, restart, on
-// an engine of its own beside any other job on the same link. `kelvane write`,
-// `apply` and every fleet run it.
+// One module brought to a profile: read, merge, and only when that changes
+// something write, read back, restart; on an engine of its own beside any other
+// job on the same link. `kelvane write`, `apply` and every fleet run it.
 #pragma once
 
 #include "core/QtOneShotTimer.h"
@@ -27,19 +27,27 @@ struct JobPlan {
     // the job starts once the module answers it, and fails if it never does.
     const Engine *finder = nullptr;
     bool readOnly = false;  // the read alone: `before` is all the job brings back
+    bool always = false;  // write a module that holds the profile already, too
+    bool check = false;   // read and compare only: nothing is written or restarted
 };
 
 struct JobOutcome {
-    // Refused: the settings check refused the values to be written, and nothing was.
+    // Unchanged: it held the target, so nothing was written. WouldChange: a
+    // check found it otherwise. Written, Verified, Restarted: how far a write
+    // went, all as asked. Read: a job that only reads, done. Refused: the
+    // settings check refused the values to be written, and nothing was.
     // NotStarted: an apply cancelled before this module's turn; no job ends so.
-    enum Result { Pending, Succeeded, NotFound, Failed, Differs, Refused, NotStarted };
+    enum Result { Pending, Unchanged, WouldChange, Written, Verified, Restarted, Read, NotFound, Failed, Differs,
+                  Refused, NotStarted };
     Result result = Pending;
+    bool succeeded() const;
     // The engine's outcome that ended the job, for a failure's kind and entry.
     std::optional<Outcome> ended;
     QString message;                // why it failed, in the engine's words, naming the module
     ParameterValues before;         // what the module held when read
     ParameterValues target;         // what it was written
     QList<Finding> findings;        // the settings check on the target, before the write
+    QList<Difference> changes;      // where `before` differs from `target` (expected: target, actual: before)
     QList<Difference> differences;  // what the read-back showed otherwise than written
 };
 
@@ -78,7 +86,9 @@ private:
     Engine m_engine;
 };
 
-// The name of a result in the summary and in JSON: ok, not found, failed, differs, refused, not started.
+// A result's stable word, the same in the table, in JSON and on the progress
+// lines: unchanged, would-change, written, verified, restarted, read,
+// not-found, failed, differs, refused, not-started.
 QString resultName(JobOutcome::Result result);
 
 // "Module 024B56000001 was not found on the network."

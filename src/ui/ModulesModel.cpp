@@ -50,6 +50,8 @@ QString ModulesModel::statusText(Status status)
         return tr("正在重启");
     case Status::Read:
         return tr("已读取");
+    case Status::Unchanged:
+        return tr("无需更改");
     case Status::Written:
         return tr("已写入");
     case Status::Verified:
@@ -224,17 +226,25 @@ void ModulesModel::setEnded(int row, const ModuleJob &job)
 {
     if (row < 0 || row >= m_rows.size())
         return;
-    const JobPlan &plan = job.plan();
     const JobOutcome &outcome = job.outcome();
     ModuleRow &shown = m_rows[row];
     shown.result = resultName(outcome.result);
     Status status = Status::Failed;
     QString detail;
     switch (outcome.result) {
-    case JobOutcome::Succeeded:
-        takeValues(shown, plan.readOnly ? outcome.before : outcome.target);
-        status = plan.readOnly ? Status::Read : plan.reset ? Status::Restarted
-                                            : plan.verify ? Status::Verified : Status::Written;
+    case JobOutcome::Read:
+    case JobOutcome::Unchanged:
+    case JobOutcome::WouldChange:
+        takeValues(shown, outcome.before);
+        status = outcome.result == JobOutcome::Unchanged ? Status::Unchanged : Status::Read;
+        break;
+    case JobOutcome::Written:
+    case JobOutcome::Verified:
+    case JobOutcome::Restarted:
+        takeValues(shown, outcome.target);
+        status = outcome.result == JobOutcome::Restarted ? Status::Restarted
+                 : outcome.result == JobOutcome::Verified ? Status::Verified
+                                                           : Status::Written;
         break;
     case JobOutcome::Differs: {
         // What the module holds: what it was written, but where it read back otherwise.

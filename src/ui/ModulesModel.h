@@ -17,8 +17,8 @@ class ModulesModel final : public QAbstractTableModel {
 public:
     enum Column { Position, Address, Source, Card, Warnings, IpAddress, BaudRate, SocketMode, Result, ColumnCount };
     // What a row shows in its result column.
-    enum class Status { None, Waiting, Reading, Writing, Verifying, Restarting, Read, Written, Verified, Restarted,
-                        NotFound, Failed, Differs, NotStarted };
+    enum class Status { None, Waiting, Reading, Writing, Verifying, Restarting, Read, Unchanged, Written, Verified,
+                        Restarted, NotFound, Failed, Differs, NotStarted };
     // What the proxy sorts by: numbers as numbers.
     static constexpr int SortRole = Qt::UserRole;
 

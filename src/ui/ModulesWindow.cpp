@@ -358,7 +358,7 @@ void ModulesWindow::runEnded()
         if (!job) {
             m_model->setNotStarted(m_model->rowOf(m_runner->plans().at(i).module));
             ++notStarted;
-        } else if (job->outcome().result == JobOutcome::Succeeded) {
+        } else if (job->outcome().succeeded()) {
             ++succeeded;
         } else {
             ++failed;

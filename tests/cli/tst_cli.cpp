@@ -28,6 +28,44 @@ QString moduleName(int number)
 {
     return QStringLiteral("024B56%1").arg(number, 6, 16, QLatin1Char('0')).toUpper();
 }
+
+// The frames that reached the simulator for this module: writes carry "=" after
+// address, "AT" and the two-letter code; a restart is address and "END".
+QStringList writesTo(const QStringList &received, const QString &module)
+{
+    const QString lead = "in  " + QByteArray::fromHex(module.toLatin1()).toHex(' ').toUpper();
+    return received.filter(QRegularExpression("^" + lead + " 41 54 \\S\\S \\S\\S 3D "));
+}
+
+QStringList restartsOf(const QStringList &received, const QString &module)
+{
+    const QString lead = "in  " + QByteArray::fromHex(module.toLatin1()).toHex(' ').toUpper();
+    return received.filter(QRegularExpression("^" + lead + " 45 4E 44 \\|"));
+}
+
+// What the simulator heard, once its trace has caught up with the last run
+// (still for 150 ms; after 6 s, whatever it heard by then).
+QStringList settled(SimProcess &sim)
+{
+    QStringList lines = sim.received();
+    for (int round = 0; round < 40; ++round) {
+        QTest::qWait(150);
+        const QStringList now = sim.received();
+        if (now.size() == lines.size())
+            break;
+        lines = now;
+    }
+    return lines;
+}
+
+// apply --json's entries by module address.
+QHash<QString, QJsonObject> entries(const Ran &ran)
+{
+    QHash<QString, QJsonObject> byAddress;
+    for (const QJsonValue &entry : ran.json().value("modules").toArray())
+        byAddress.insert(entry.toObject().value("address").toString(), entry.toObject());
+    return byAddress;
+}
 }  // namespace
 
 class CommandLine : public QObject {
@@ -124,7 +162,7 @@ private slots:
         QCOMPARE(heard(), QStringList(4, "D"));
 
         // The module present is read and written while the absent one is still looked for.
-        const QString file = writeFile(m_dir, "early.json", profileOf({{"data_bits", "9"}}));
+        const QString file = writeFile(m_dir, "early.json", profileOf({{"data_bits", "8"}}));
         const Ran ran = runCli({"apply", file, moduleName(3), "024B56000009", "--json"});
         QCOMPARE(ran.status, 1);
         const QStringList apply = heard();
@@ -132,8 +170,8 @@ private slots:
         const qsizetype lastWrite = apply.lastIndexOf("W");
         QVERIFY2(lastWrite > 0 && apply.indexOf("D", 1) > lastWrite, qPrintable(apply.join(' ')));
         const QJsonArray modules = ran.json().value("modules").toArray();
-        QCOMPARE(modules.at(0).toObject().value("result"), "ok");
-        QCOMPARE(modules.at(1).toObject().value("result"), "not found");
+        QCOMPARE(modules.at(0).toObject().value("result"), "written");
+        QCOMPARE(modules.at(1).toObject().value("result"), "not-found");
     }
 
     // The columns the window's table exports, those a scan knows filled in.
@@ -180,7 +218,7 @@ private slots:
                 ran.err.split('\n', Qt::SkipEmptyParts).filter(QRegularExpression("^kelvane: \\d+/19 "));
             QCOMPARE(lines.size(), 19);
             QCOMPARE(lines.filter(QRegularExpression("^kelvane: \\d+/19 \\w{12} verified$")).size(), 18);
-            QCOMPARE(lines.filter(QRegularExpression("/19 024B56000007 not found$")).size(), 1);
+            QCOMPARE(lines.filter(QRegularExpression("/19 024B56000007 not-found$")).size(), 1);
             for (int i = 0; i < 19; ++i)
                 QVERIFY2(lines[i].startsWith(QString("kelvane: %1/19 ").arg(i + 1)), qPrintable(lines[i]));
 
@@ -219,7 +257,8 @@ private slots:
         // Without the read-back the acknowledgements are all there is to go by.
         QCOMPARE(runCli({"apply", forgotten, "--all"}).status, 0);
         const QString path = m_dir.filePath("apply.trace");
-        const Ran ran = runCli({"apply", forgotten, "--all", "--reset", "--json", "--trace", path});
+        // --always: module 1 holds the profile already and is written, read back and restarted all the same.
+        const Ran ran = runCli({"apply", forgotten, "--all", "--reset", "--always", "--json", "--trace", path});
         QCOMPARE(ran.status, 1);
         const QJsonObject second = ran.json().value("modules").toArray().at(1).toObject();
         QCOMPARE(second.value("result"), "differs");
@@ -239,6 +278,88 @@ private slots:
         const Ran diff = runCli({"diff", forgotten, moduleName(2)});
         QCOMPARE(diff.status, 1);
         QVERIFY2(diff.out.contains("profile 600bps, module 4800bps"), diff.out.constData());
+    }
+
+    // The modules already right are read and left alone, on the wire too; --always
+    // writes them anyway, --check writes nothing.
+    void applyChangesOnlyWhatDiffers()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--modules", "3", "--restart-ms", "0"}));
+        const QString file = m_dir.filePath("line.json");
+        QCOMPARE(runCli({"save", Module1, file}).status, 0);
+        // Each keeps the address it has: 192.168.001.010 and on.
+        const QStringList all{moduleName(1), moduleName(2), moduleName(3), "--ip-from", "192.168.1.10"};
+        const QHash<QString, QJsonObject> factory = readAll();
+        QCOMPARE(factory.size(), 3);
+
+        // A check with --reset on its line restarts nothing either.
+        qsizetype mark = settled(sim).size();
+        const Ran check = runCli(QStringList{"apply", file} + all + QStringList{"--check", "--reset", "--json"});
+        QCOMPARE(check.status, 1);
+        QCOMPARE(settled(sim).mid(mark).filter(QRegularExpression(" 3D | 45 4E 44 \\|")), QStringList());
+        QHash<QString, QJsonObject> checked = entries(check);
+        QCOMPARE(checked.value(Module1), (QJsonObject{{"address", Module1},
+                                                      {"result", "unchanged"},
+                                                      {"changed", false},
+                                                      {"changes", QJsonObject()},
+                                                      {"ip_address", factory.value(Module1).value("ip_address")}}));
+        for (const QString &module : all.mid(1, 2)) {
+            QCOMPARE(checked.value(module).value("result"), "would-change");
+            QCOMPARE(checked.value(module).value("changed"), true);
+            const QJsonObject baud = checked.value(module).value("changes").toObject().value("baud_rate").toObject();
+            QCOMPARE(baud, (QJsonObject{{"from", factory.value(module).value("baud_rate")}, {"to", "600bps"}}));
+        }
+        QCOMPARE(check.json().value("succeeded"), true);
+        QCOMPARE(readAll(), factory);
+
+        mark = settled(sim).size();
+        const Ran first = runCli(QStringList{"apply", file} + all + QStringList{"--verify", "--reset", "--json"});
+        QCOMPARE(first.status, 0);
+        QStringList wire = settled(sim).mid(mark);
+        QCOMPARE(writesTo(wire, Module1), QStringList());
+        QCOMPARE(restartsOf(wire, Module1), QStringList());
+        const QHash<QString, QJsonObject> applied = entries(first);
+        QCOMPARE(applied.value(Module1).value("result"), "unchanged");
+        for (const QString &module : all.mid(1, 2)) {
+            QCOMPARE(writesTo(wire, module).size(), 17);
+            QCOMPARE(restartsOf(wire, module).size(), 1);
+            QCOMPARE(applied.value(module).value("result"), "restarted");
+            QCOMPARE(applied.value(module).value("changes").toObject().keys(),
+                     QStringList(checked.value(module).value("changes").toObject().keys()));
+        }
+        QVERIFY2(first.err.contains(" 024B56000001 unchanged\n"), qPrintable(first.err));
+        QCOMPARE(first.err.count(" restarted\n"), 2);
+        const QHash<QString, QJsonObject> stored = readAll();
+        for (const QString &module : all.mid(0, 3))
+            QCOMPARE(stored.value(module), with(stored.value(Module1), {{"ip_address", factory.value(module).value("ip_address")}}));
+
+        // Run again, nothing is sent but the reads, and the table says so.
+        mark = settled(sim).size();
+        const Ran again = runCli(QStringList{"apply", file} + all + QStringList{"--verify", "--reset"});
+        QCOMPARE(again.status, 0);
+        wire = settled(sim).mid(mark);
+        QCOMPARE(wire.filter(QRegularExpression(" 3D | 45 4E 44 \\|")), QStringList());
+        QCOMPARE(wire.filter(QRegularExpression("^in  (?!53 45 54 55 50\\b)")).size(), 3 * 17);
+        const QStringList rows = QString::fromUtf8(again.out).split('\n', Qt::SkipEmptyParts).mid(1);
+        QCOMPARE(rows.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(rows[i].split(' ', Qt::SkipEmptyParts),
+                     (QStringList{all[i], factory.value(all[i]).value("ip_address").toString(), "unchanged"}));
+        QCOMPARE(again.err.count(" unchanged\n"), 3);
+        QCOMPARE(runCli(QStringList{"apply", file} + all + QStringList{"--check"}).status, 0);
+
+        // --always writes all 17 though no value changes; without --reset, no restart.
+        mark = settled(sim).size();
+        const Ran always = runCli({"apply", file, moduleName(2), "--ip-from", "192.168.1.11", "--always", "--verify", "--json"});
+        QCOMPARE(always.status, 0);
+        wire = settled(sim).mid(mark);
+        QCOMPARE(writesTo(wire, moduleName(2)).size(), 17);
+        QCOMPARE(restartsOf(wire, moduleName(2)), QStringList());
+        const QJsonObject written = entries(always).value(moduleName(2));
+        QCOMPARE(written.value("result"), "verified");
+        QCOMPARE(written.value("changed"), false);
+        QCOMPARE(written.value("changes"), QJsonObject());
     }
 
     // One row per way of refusing; FILE is the row's profile, and "|" parts the pieces of the message.
@@ -263,6 +384,7 @@ private slots:
         row("parallel zero", apply + QStringList{"--parallel", "0"}, "--parallel", profileOf({}));
         row("addresses past .255", apply + QStringList{"--ip-from", "10.0.0.255"}, "ip_address", profileOf({}));
         row("csv and json", {"scan", "--csv", "--json"}, "--csv and --json");
+        row("check and always", apply + QStringList{"--check", "--always"}, "--always", profileOf({}));
     }
 
     void badInputSendsNothing()
@@ -518,18 +640,96 @@ private slots:
         QCOMPARE(m_addressed->received().size() == heard, arguments.contains(file));
     }
 
+    // Against one module's factory values: a profile of KEYS as the module shows
+    // them ("*": all 17) with SET on top, the arguments after the module, and
+    // what would change to what.
+    void checkComparesWhatTheModuleWouldHold_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QJsonObject>("set");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QJsonObject>("changes");  // name: the value it would change to
+        const QStringList some{"baud_rate", "parity", "data_bits", "start_mode"};
+        QTest::newRow("partial profile as held") << some << QJsonObject() << QStringList() << "unchanged" << QJsonObject();
+        QTest::newRow("empty profile") << QStringList() << QJsonObject() << QStringList() << "unchanged" << QJsonObject();
+        // Module 3 shows 192.168.001.012, port 00504 and time delimiter 0025.
+        QTest::newRow("same values, spelt otherwise")
+            << some << QJsonObject{{"ip_address", "192.168.1.12"}, {"port", "504"}, {"time_delimiter", "25"}}
+            << QStringList() << "unchanged" << QJsonObject();
+        QTest::newRow("--ip-from its own address")
+            << some << QJsonObject() << QStringList{"--ip-from", "192.168.1.12"} << "unchanged" << QJsonObject();
+        QTest::newRow("--ip-from another")
+            << some << QJsonObject() << QStringList{"--ip-from", "192.168.1.13"} << "would-change"
+            << QJsonObject{{"ip_address", "192.168.001.013"}};
+        QTest::newRow("--ip-from overrides an equal profile address")
+            << some << QJsonObject{{"ip_address", "192.168.001.012"}} << QStringList{"--ip-from", "192.168.1.99"}
+            << "would-change"
+            << QJsonObject{{"ip_address", "192.168.001.099"}};
+        QTest::newRow("one value differs")
+            << some << QJsonObject{{"destination_port", "65000"}} << QStringList() << "would-change"
+            << QJsonObject{{"destination_port", "65000"}};
+        QTest::newRow("every value as held but one")
+            << QStringList{"*"} << QJsonObject{{"gateway", "203.0.113.1"}} << QStringList{"--verify", "--reset"}
+            << "would-change" << QJsonObject{{"gateway", "203.0.113.1"}};
+    }
+
+    void checkComparesWhatTheModuleWouldHold()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QJsonObject, set);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, result);
+        QFETCH(QJsonObject, changes);
+        const QString module = moduleName(3);
+        if (!m_checked) {
+            aloneOnTheLan();  // the same module addresses
+            m_checked = std::make_unique<SimProcess>();
+            QVERIFY(m_checked->start({"--modules", "3"}));
+            m_held = readAll().value(module);
+            QCOMPARE(m_held.size(), 17);
+            settled(*m_checked);
+        }
+        if (keys == QStringList{"*"})
+            keys = m_held.keys();
+        QJsonObject parameters;
+        for (const QString &key : keys)
+            parameters.insert(key, m_held.value(key));
+        parameters = with(parameters, set);
+        const QString file = writeFile(m_dir, "check.json", profileOf(parameters));
+        const qsizetype mark = settled(*m_checked).size();
+        const Ran ran = runCli(QStringList{"apply", file, module, "--check", "--json"} + arguments);
+        QCOMPARE(ran.status, result == "unchanged" ? 0 : 1);
+        const QJsonObject entry = entries(ran).value(module);
+        QCOMPARE(entry.value("result").toString(), result);
+        QCOMPARE(entry.value("changed").toBool(), result != "unchanged");
+        QJsonObject fromTo;
+        for (auto it = changes.begin(); it != changes.end(); ++it)
+            fromTo.insert(it.key(), QJsonObject{{"from", m_held.value(it.key())}, {"to", it.value()}});
+        QCOMPARE(entry.value("changes").toObject(), fromTo);
+        // The progress line closes standard error; a warning on the address may stand before it.
+        QVERIFY2(ran.err.endsWith("kelvane: 1/1 " + module + " " + result + "\n"), qPrintable(ran.err));
+        // Read, and nothing more.
+        const QStringList frames = settled(*m_checked).mid(mark).filter(QRegularExpression("^in  (?!53 45 54 55 50\\b)"));
+        QCOMPARE(frames.size(), 17);
+        QCOMPARE(frames.filter(QRegularExpression(" 3D | 45 4E 44 \\|")), QStringList());
+    }
+
 private:
     // The simulators kept for the tables above would answer as modules 1 to 3 too.
     void aloneOnTheLan()
     {
         m_idle.reset();
         m_three.reset();
+        m_addressed.reset();
     }
 
     QTemporaryDir m_dir;
     std::unique_ptr<SimProcess> m_idle;
     std::unique_ptr<SimProcess> m_three;
     std::unique_ptr<SimProcess> m_addressed;
+    std::unique_ptr<SimProcess> m_checked;
+    QJsonObject m_held;  // module 3 of m_checked as it started
 };
 
 QTEST_GUILESS_MAIN(CommandLine)

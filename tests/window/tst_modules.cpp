@@ -258,7 +258,7 @@ void ModulesTable::locksTheMainWindowWhileItRuns()
     for (Control c : commands)
         before << t.form.isEnabled(c);
     QCOMPARE(before, (QList<bool>{true, true, false, false, false}));
-    t.writeProfile(profileBytes({{"baud_rate", "9600bps"}}));
+    t.writeProfile(profileBytes({{"baud_rate", "115200bps"}}));
     t.window->view()->selectAll();
     t.window->applyAction()->trigger();
     QVERIFY(t.window->running());
@@ -286,7 +286,7 @@ void ModulesTable::cancelStopsNewModules()
 {
     Table t;
     t.scan(20);
-    t.writeProfile(profileBytes({{"baud_rate", "9600bps"}}));
+    t.writeProfile(profileBytes({{"baud_rate", "115200bps"}}));
     t.choice->parallel = 2;
     t.window->view()->selectAll();
     t.window->applyAction()->trigger();
@@ -307,8 +307,8 @@ void ModulesTable::cancelStopsNewModules()
     const QList<QByteArray> lines = t.csv().split('\n');
     QCOMPARE(lines.size(), 22);
     QCOMPARE(lines[0], Header);
-    QCOMPARE(lines[1], "1,001122334401,,,,010.000.000.007,9600bps,UDP模式1,,ok");
-    QCOMPARE(lines[20], "20,001122334414,,,,,,,,not started");
+    QCOMPARE(lines[1], "1,001122334401,,,,010.000.000.007,115200bps,UDP模式1,,written");
+    QCOMPARE(lines[20], "20,001122334414,,,,,,,,not-started");
     QCOMPARE(t.window->findChild<QLabel *>("summary")->text(), QString("2 个成功，0 个失败，18 个未开始"));
 }
 
@@ -328,7 +328,7 @@ void ModulesTable::readFillsTheValueColumns()
     // Nothing but the 17 queries and no write: a read-only job.
     QCOMPARE(t.sentTo(2), ParameterCount);
     const QList<QByteArray> lines = t.csv().split('\n');
-    QCOMPARE(lines[2], "2,001122334402,,,,010.000.000.007,9600bps,UDP模式1,,ok");
+    QCOMPARE(lines[2], "2,001122334402,,,,010.000.000.007,9600bps,UDP模式1,,read");
     QCOMPARE(lines[1], "1,001122334401,,,,,,,,");
 }
 

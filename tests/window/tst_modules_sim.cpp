@@ -107,7 +107,7 @@ void ModulesOnTheWire::appliesNumberedAndVerified()
         QCOMPARE(t.status(i), Status::Verified);
         // Every module answers from the peer host's one address: each is warned of the others.
         QCOMPARE(QString::fromUtf8(lines[i]),
-                 QString("%1,024B5600000%1,192.0.2.2,%2,192.0.2.1,192.000.002.0%3,115200bps,UDP组播,duplicate-ip,ok")
+                 QString("%1,024B5600000%1,192.0.2.2,%2,192.0.2.1,192.000.002.0%3,115200bps,UDP组播,duplicate-ip,verified")
                      .arg(i).arg(card).arg(49 + i));
         // The module was written its own address, and read back.
         const QByteArray write = module(i).toByteArray() + "ATIP=192.000.002.0" + QByteArray::number(49 + i) + '\r';
@@ -145,7 +145,7 @@ void ModulesOnTheWire::silentModuleFailsAlone()
     for (const QByteArray &line : t.csv().mid(1))
         byModule.insert(line.split(',').value(1), line);
     for (const QByteArray &module : {QByteArray("024B56000001"), QByteArray("024B56000002")})
-        QVERIFY2(byModule.value(module).endsWith(",115200bps,UDP组播,duplicate-ip,ok"), byModule.value(module).constData());
+        QVERIFY2(byModule.value(module).endsWith(",115200bps,UDP组播,duplicate-ip,verified"), byModule.value(module).constData());
     // Never read, so its values stay empty; alone on its LAN, it shares no address.
     QVERIFY2(byModule.value("024B56000003").endsWith(",198.51.100.1,,,,,failed"), byModule.value("024B56000003").constData());
 }
@@ -175,7 +175,7 @@ void ModulesOnTheWire::cancelInTwenty()
     for (const QString &line : sim.received())
         QVERIFY2(!line.contains(untouched + " 41 54"), qPrintable(line));
     const QList<QByteArray> lines = t.csv();
-    QVERIFY(lines[20].endsWith(",not started"));
+    QVERIFY(lines[20].endsWith(",not-started"));
     QVERIFY(t.form.isEnabled(Control::Scan));
 }
 
