@@ -76,9 +76,16 @@ QString commandNames()
     return names.join(QStringLiteral(", "));
 }
 
-QString generalHelp(const QCommandLineParser &parser)
+// Qt's help starts "Usage: PATH [options] ...": the program's name reads better than its path.
+QString helpText(const QCommandLineParser &parser, const QString &usage)
 {
     QString text = parser.helpText();
+    return QStringLiteral("Usage: ") + usage + text.mid(text.indexOf(QLatin1Char('\n')));
+}
+
+QString generalHelp(const QCommandLineParser &parser)
+{
+    QString text = helpText(parser, QStringLiteral("kelvane [options] COMMAND [ARGUMENTS...]"));
     text += QLatin1Char('\n') + tr("Commands:") + QLatin1Char('\n');
     for (const Command &c : commands())
         text += QStringLiteral("  %1 %2\n      %3\n")
@@ -93,9 +100,7 @@ QString generalHelp(const QCommandLineParser &parser)
 
 QString commandHelp(const Command &c, const QCommandLineParser &parser)
 {
-    QString text = parser.helpText();
-    text.replace(QStringLiteral("kelvane [options]"),
-                 QStringLiteral("kelvane %1 [options] %2").arg(QLatin1String(c.name), QLatin1String(c.arguments)));
+    QString text = helpText(parser, QStringLiteral("kelvane %1 [options] %2").arg(QLatin1String(c.name), QLatin1String(c.arguments)));
     text += QLatin1Char('\n') + tr(c.summary) + QLatin1Char('\n');
     if (QLatin1String(c.name) == QLatin1String("read") || QLatin1String(c.name) == QLatin1String("write"))
         text += QLatin1Char('\n') + parameterHelp();

@@ -34,7 +34,8 @@ ParameterValues valuesOf(const QStringList &assignments)
     ParameterValues values;
     for (const QString &line : assignments) {
         const auto parsed = parseAssignment(line);
-        Q_ASSERT(parsed.ok());
+        if (!parsed.ok())
+            qFatal("not a valid NAME=VALUE: %s", qPrintable(line));
         values.set(*parsed.value().parameter, parsed.value().value);
     }
     return values;
