@@ -1213,18 +1213,6 @@
         <translation>Commands:</translation>
     </message>
     <message>
-        <source>MODULE is a module&apos;s address as the list shows it: 12 hex digits, e.g. 024B56000001.
-Exit status: 0 done, 1 the module did not answer, refused or the operation failed,
-2 bad command line or value (nothing was sent).
-Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
-</source>
-        <translation>MODULE is a module&apos;s address as the list shows it: 12 hex digits, e.g. 024B56000001.
-Exit status: 0 done, 1 the module did not answer, refused or the operation failed,
-2 bad command line or value (nothing was sent).
-Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
-</translation>
-    </message>
-    <message>
         <source>Find every module (four discovery rounds) and list them.</source>
         <translation>Find every module (four discovery rounds) and list them.</translation>
     </message>
@@ -1463,6 +1451,22 @@ Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
     <message>
         <source>Module %1 was read back otherwise than written: %2.</source>
         <translation>Module %1 was read back otherwise than written: %2.</translation>
+    </message>
+    <message>
+        <source>MODULE is a module&apos;s address as the list shows it: 12 hex digits, e.g. 024B56000001.
+A command that names modules stops looking once they have all answered: one discovery
+request, and more 400 ms apart only while one is missing, four at most.
+Exit status: 0 done, 1 the module did not answer, refused or the operation failed,
+2 bad command line or value (nothing was sent).
+Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
+</source>
+        <translation>MODULE is a module&apos;s address as the list shows it: 12 hex digits, e.g. 024B56000001.
+A command that names modules stops looking once they have all answered: one discovery
+request, and more 400 ms apart only while one is missing, four at most.
+Exit status: 0 done, 1 the module did not answer, refused or the operation failed,
+2 bad command line or value (nothing was sent).
+Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
+</translation>
     </message>
 </context>
 <context>

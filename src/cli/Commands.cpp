@@ -92,6 +92,8 @@ QString generalHelp(const QCommandLineParser &parser)
                     .arg(QLatin1String(c.name), QLatin1String(c.arguments), tr(c.summary));
     text += QLatin1Char('\n') +
             tr("MODULE is a module's address as the list shows it: 12 hex digits, e.g. 024B56000001.\n"
+               "A command that names modules stops looking once they have all answered: one discovery\n"
+               "request, and more 400 ms apart only while one is missing, four at most.\n"
                "Exit status: 0 done, 1 the module did not answer, refused or the operation failed,\n"
                "2 bad command line or value (nothing was sent).\n"
                "Run 'kelvane COMMAND --help' for a command's own help.\n");
