@@ -1468,6 +1468,18 @@ Exit status: 0 done, 1 the module did not answer, refused or the operation faile
 Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
 </translation>
     </message>
+    <message>
+        <source>Refuse to replace a file that exists.</source>
+        <translation>Refuse to replace a file that exists.</translation>
+    </message>
+    <message>
+        <source>%1 exists already; nothing was read or written.</source>
+        <translation>%1 exists already; nothing was read or written.</translation>
+    </message>
+    <message>
+        <source>Saved the 17 parameters of %1 to %2, replacing what it held.</source>
+        <translation>Saved the 17 parameters of %1 to %2, replacing what it held.</translation>
+    </message>
 </context>
 <context>
     <name>kelvane::cli::CheckReport</name>

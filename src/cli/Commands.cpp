@@ -124,7 +124,7 @@ const QList<Command> &commands()
          defaultsCommand},
         {"reset", "MODULE", QT_TRANSLATE_NOOP("kelvane::cli", "Restart the module."), none, resetCommand},
         {"save", "MODULE FILE", QT_TRANSLATE_NOOP("kelvane::cli", "Save the module's 17 parameters as a profile."),
-         frameRetryOptions, saveCommand},
+         saveOptions, saveCommand},
         {"apply", "FILE MODULE... | --all",
          QT_TRANSLATE_NOOP("kelvane::cli",
                            "Write the profile's parameters to each module, several at once, and list how each went."),

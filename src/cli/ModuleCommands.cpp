@@ -150,6 +150,9 @@ int scanCommand(Invocation &call)
     // Finding nothing is an answer too; a port that cannot be had is not.
     if (scanned.kind == OutcomeKind::PortUnavailable)
         return failed(call.out, scanned);
+    // Nothing could be asked: no card to broadcast on is no empty LAN.
+    if (const std::optional<QString> why = session.noCard())
+        return call.out.error(Failed, *why, outcomeWord(OutcomeKind::SendFailed));
     if (csv) {
         call.out.result({}, QString::fromUtf8(modulesCsv(scannedRows(session.engine().deviceTable(), session.link()))));
         return Done;

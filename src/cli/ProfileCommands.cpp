@@ -9,6 +9,7 @@
 #include "profiles/Profile.h"
 #include "protocol/ParameterNames.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 
 namespace kelvane::cli {
@@ -25,6 +26,8 @@ const QCommandLineOption AlwaysOption(QStringLiteral("always"),
                                       QT_TRANSLATE_NOOP("kelvane::cli", "Write every module, also one that holds the profile already."));
 const QCommandLineOption CheckOption(QStringLiteral("check"),
                                      QT_TRANSLATE_NOOP("kelvane::cli", "Read and compare only: say which modules would change, write none."));
+const QCommandLineOption NoClobberOption(QStringLiteral("no-clobber"),
+                                         QT_TRANSLATE_NOOP("kelvane::cli", "Refuse to replace a file that exists."));
 const QCommandLineOption ParallelOption(QStringLiteral("parallel"),
                                         QT_TRANSLATE_NOOP("kelvane::cli", "Work on up to N modules at once (default 8)."),
                                         QStringLiteral("N"), QString::number(DefaultParallel));
@@ -95,11 +98,20 @@ QList<QCommandLineOption> applyOptions()
            frameRetryOptions();
 }
 
+QList<QCommandLineOption> saveOptions()
+{
+    return QList<QCommandLineOption>{translated(NoClobberOption)} + frameRetryOptions();
+}
+
 int saveCommand(Invocation &call)
 {
     if (call.arguments.size() != 2)
         return usage(call.out, "save", "MODULE FILE");
     const QString file = call.arguments.at(1);
+    // Checked before anything is sent; the file is replaced whole, in one step.
+    const bool replacing = QFileInfo::exists(file);
+    if (replacing && call.parser.isSet(NoClobberOption))
+        return call.out.error(BadInput, tr("%1 exists already; nothing was read or written.").arg(file));
     const auto values = readNamed(call, call.arguments.at(0));
     if (const int *status = std::get_if<int>(&values))
         return *status;
@@ -108,8 +120,12 @@ int saveCommand(Invocation &call)
     const QString module = DeviceAddress::fromHex(call.arguments.at(0))->toHex();
     call.out.result({{QStringLiteral("module"), module},
                      {QStringLiteral("outcome"), outcomeWord(OutcomeKind::Done)},
-                     {QStringLiteral("file"), file}},
-                    tr("Saved the 17 parameters of %1 to %2.").arg(module, file) + QLatin1Char('\n'));
+                     {QStringLiteral("file"), file},
+                     {QStringLiteral("replaced"), replacing}},
+                    (replacing ? tr("Saved the 17 parameters of %1 to %2, replacing what it held.")
+                               : tr("Saved the 17 parameters of %1 to %2."))
+                            .arg(module, file) +
+                        QLatin1Char('\n'));
     return Done;
 }
 

@@ -10,6 +10,8 @@ int saveCommand(Invocation &call);
 int applyCommand(Invocation &call);
 int diffCommand(Invocation &call);
 
+// save's own options.
+QList<QCommandLineOption> saveOptions();
 // apply's own options.
 QList<QCommandLineOption> applyOptions();
 

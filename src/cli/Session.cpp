@@ -99,13 +99,20 @@ Outcome Session::reset(const DeviceAddress &module)
     return run([&] { m_engine.reset(module); });
 }
 
+std::optional<QString> Session::noCard() const
+{
+    if (m_engine.deviceTable().count() > 0 || !m_link.cards().isEmpty())
+        return std::nullopt;
+    return m_link.errorString();
+}
+
 std::optional<QString> Session::find(const DeviceAddress &module)
 {
     const Outcome scanned = scan({{module}, 0});
     if (scanned.kind == OutcomeKind::PortUnavailable)
         return scanned.entry.join(QLatin1Char(' '));
     if (m_engine.deviceTable().indexOf(module) < 0)
-        return notFoundMessage(module);
+        return noCard().value_or(notFoundMessage(module));
     return std::nullopt;
 }
 

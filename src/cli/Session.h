@@ -42,6 +42,8 @@ public:
     Outcome restoreDefaults(const DeviceAddress &module);
     Outcome reset(const DeviceAddress &module);
 
+    // Why the last scan could ask no module: no card could broadcast it.
+    std::optional<QString> noCard() const;
     // Scans until the module has answered, four rounds at most: none when it
     // was found, else why it cannot be worked on.
     std::optional<QString> find(const DeviceAddress &module);

@@ -16,7 +16,8 @@ bool Machine::send(const QByteArray &frame)
         Winsock.drainPending(*to);
     if (Winsock.send(frame))
         return true;
-    qCWarning(lcLink) << "send failed:" << Winsock.errorString();
+    // The status entry says why; for the log it is a detail.
+    qCDebug(lcLink) << "send failed:" << Winsock.errorString();
     report.onSendFailed(QCoreApplication::translate("Machine", "发送数据失败：%1").arg(Winsock.errorString()));
     return false;
 }

@@ -78,6 +78,18 @@ private slots:
         QVERIFY(m_dir.isValid());
     }
 
+    // Before any simulator's host is up the private network has no card but loopback:
+    // nothing can be asked, and that is a failure with one message, not an empty LAN.
+    void noCardIsAFailure()
+    {
+        for (const QStringList &arguments : {QStringList{"scan"}, QStringList{"read", Module1}}) {
+            const Ran ran = runCli(arguments);
+            QCOMPARE(ran.status, 1);
+            QCOMPARE(ran.err.count('\n'), 1);
+            QVERIFY2(ran.err.contains("没有可以广播的网卡"), qPrintable(ran.err));
+        }
+    }
+
     // One simulator for every command in turn, each checked on the modules.
     void everyCommandOnThreeModules()
     {
@@ -379,6 +391,8 @@ private slots:
         row("write without values", {"write", Module1}, "Usage");
         row("address not hex", {"read", "024B5600000G"}, "12 hex digits");
         row("module named twice", {"apply", "FILE", Module1, "024b56000001"}, "twice", profileOf({}));
+        row("save over a file, no clobbering", {"save", Module1, "FILE", "--no-clobber"}, "FILE|exists", profileOf({}));
+        row("a name given twice", {"write", Module1, "parity=Odd", "parity=Even"}, "parity is given twice");
         row("value not in the list", {"write", Module1, "baud_rate=9601bps"}, "115200bps");
         row("profile of apply, in JSON", apply + QStringList{"--json"}, "FILE|speed", profileOf({{"speed", "1"}}));
         row("parallel zero", apply + QStringList{"--parallel", "0"}, "--parallel", profileOf({}));
