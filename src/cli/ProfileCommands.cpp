@@ -10,6 +10,8 @@
 #include "protocol/ParameterNames.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 #include <QJsonArray>
 
 namespace kelvane::cli {
@@ -206,6 +208,10 @@ int applyCommand(Invocation &call)
             modules << table.address(row);
         if (modules.isEmpty())
             return call.out.error(Failed, tr("No module was found on the network."), outcomeWord(OutcomeKind::NotFound));
+        // Numbered by address, not by who answered first: the same every run.
+        std::sort(modules.begin(), modules.end(),
+                  [](const DeviceAddress &a, const DeviceAddress &b) { return a.toHex() < b.toHex(); });
+        Output::message(tr("kelvane: %1 modules found").arg(modules.size()));
     }
     QList<ParameterValues> profiles(modules.size(), profile);
     if (!ipFrom.isEmpty()) {

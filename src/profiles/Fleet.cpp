@@ -61,8 +61,14 @@ Result<QStringList, ValueError> fleetAddresses(const QString &first, int count)
                                           .arg(count)
                                           .arg(first)};
     }
-    if ((*start)[3] + qint64(count) - 1 > 255) {
-        return ValueError{AddressKey, Text::tr("%1: %2 modules from %3 run past .255")
+    // Every address handed out must be a host's: never .0 or .255, nor in
+    // 0.0.0.0/8, loopback or multicast and above.
+    const int a = (*start)[0];
+    if (a == 0 || a == 127 || a >= 224 || (*start)[3] == 0) {
+        return ValueError{AddressKey, Text::tr("%1: %2 is not a host address to hand out").arg(AddressKey, first)};
+    }
+    if ((*start)[3] + qint64(count) - 1 > 254) {
+        return ValueError{AddressKey, Text::tr("%1: %2 modules from %3 run past .254")
                                           .arg(AddressKey)
                                           .arg(count)
                                           .arg(first)};

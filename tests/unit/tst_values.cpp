@@ -360,12 +360,15 @@ private slots:
         QTest::addColumn<QStringList>("addresses");
         QTest::addColumn<QString>("error");
         const QStringList none;
-        QTest::newRow("padded, up to .255")
-            << "203.000.113.254" << 2 << QStringList{"203.000.113.254", "203.000.113.255"} << "";
-        QTest::newRow("one past .255")
-            << "203.0.113.250" << 7 << none << "ip_address: 7 modules from 203.0.113.250 run past .255";
+        QTest::newRow("padded, up to .254")
+            << "203.000.113.253" << 2 << QStringList{"203.000.113.253", "203.000.113.254"} << "";
+        QTest::newRow("reaching .255")
+            << "203.0.113.250" << 6 << none << "ip_address: 6 modules from 203.0.113.250 run past .254";
         QTest::newRow("count near the int limit")
-            << "192.0.2.1" << std::numeric_limits<int>::max() << none << "run past .255";
+            << "192.0.2.1" << std::numeric_limits<int>::max() << none << "run past .254";
+        QTest::newRow("from .0") << "192.0.2.0" << 1 << none << "192.0.2.0 is not a host address";
+        QTest::newRow("loopback") << "127.0.0.1" << 1 << none << "not a host address";
+        QTest::newRow("multicast") << "224.0.0.1" << 1 << none << "not a host address";
         QTest::newRow("no modules") << "192.0.2.1" << 0 << none << "the count must be at least 1";
         QTest::newRow("part above 255") << "192.0.2.256" << 1 << none << "\"192.0.2.256\" is not an address";
     }

@@ -216,7 +216,7 @@ void ModulesTable::refusedBeforeSending_data()
     QTest::newRow("unknown name") << profileBytes({{"speed", "9600bps"}}) << "" << "speed";
     QTest::newRow("bad value") << profileBytes({{"baud_rate", "9601bps"}}) << "" << "baud_rate";
     QTest::newRow("first IP no address") << good << "192.0.2.300" << "ip_address";
-    QTest::newRow("past .255") << good << "192.0.2.254" << ".255";
+    QTest::newRow("past .254") << good << "192.0.2.254" << ".254";
     QTest::newRow("the card's own address") << good << "192.0.2.1" << "network card";
     QTest::newRow("one address for all") << profileBytes({{"ip_address", "192.000.002.050"}}) << ""
                                          << "is handed to";
