@@ -189,7 +189,12 @@ int run(const QStringList &arguments)
     const QString chosen = parser.value(language);
     if (parser.isSet(language) && !languageNamed(chosen))
         return out.error(BadInput, tr("--lang takes zh or en, not '%1'.").arg(chosen));
-    installTranslators(chooseLanguage(QLocale::system().uiLanguages(), chosen));
+    // A C or POSIX locale is a script's or a server's: there the command line
+    // speaks English, while the window keeps its Chinese.
+    const bool plainLocale = QLocale::system().language() == QLocale::C;
+    installTranslators(!parser.isSet(language) && plainLocale
+                           ? Language::English
+                           : chooseLanguage(QLocale::system().uiLanguages(), chosen));
     if (found.isEmpty())
         return out.error(BadInput, tr("No command given.") + QLatin1Char('\n') + tr("Try 'kelvane --help'."));
     if (!command)
