@@ -647,8 +647,12 @@
         <translation>%1: %2 modules from %3; the count must be at least 1</translation>
     </message>
     <message>
-        <source>%1: %2 modules from %3 run past .255</source>
-        <translation>%1: %2 modules from %3 run past .255</translation>
+        <source>%1: %2 is not a host address to hand out</source>
+        <translation>%1: %2 is not a host address to hand out</translation>
+    </message>
+    <message>
+        <source>%1: %2 modules from %3 run past .254</source>
+        <translation>%1: %2 modules from %3 run past .254</translation>
     </message>
 </context>
 <context>
@@ -1479,6 +1483,10 @@ Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
     <message>
         <source>Saved the 17 parameters of %1 to %2, replacing what it held.</source>
         <translation>Saved the 17 parameters of %1 to %2, replacing what it held.</translation>
+    </message>
+    <message>
+        <source>kelvane: %1 modules found</source>
+        <translation>kelvane: %1 modules found</translation>
     </message>
 </context>
 <context>
