@@ -61,6 +61,18 @@ QString invalidValueMessage(const Parameter &parameter)
     case ValueKind::Choice:
         return QCoreApplication::translate("Write", "%1参数无效，请从列表中选择！").arg(label);
     case ValueKind::Text:
+        // Each text row holds one form, so the message can say which.
+        switch (parameter.answer) {
+        case AnswerLayout::Address:
+            return QCoreApplication::translate("Write", "%1参数无效，请输入以“.”分隔的四组数字，每组0到255！").arg(label);
+        case AnswerLayout::FiveDigits:
+            return QCoreApplication::translate("Write", "%1参数无效，请输入0到65535的数字！").arg(label);
+        case AnswerLayout::FourDigits:
+            return QCoreApplication::translate("Write", "%1参数无效，请输入1到4位数字！").arg(label);
+        case AnswerLayout::Choice:
+        case AnswerLayout::StartMode:
+            break;
+        }
         return QCoreApplication::translate("Write", "%1参数无效，只能输入单字节字符！").arg(label);
     case ValueKind::StartMode:
         return QCoreApplication::translate("Write", "%1参数无效，请选择一种启动方式！").arg(label);

@@ -95,7 +95,8 @@ void Presenter::setting()
     // wire and the module gets one consistent set, whatever is edited meanwhile.
     const auto values = writeValues(m_panel);
     if (const auto *invalid = std::get_if<const Parameter *>(&values)) {
-        m_log.replace({invalidValueMessage(**invalid)});
+        // As a refusal of the checks: a box that must be answered, the log as it was.
+        m_panel.showMessage(tr("设置"), tr("参数没有发送，设备的参数都没有改变：") + u'\n' + invalidValueMessage(**invalid));
         return;
     }
     if (!settingsAccepted(std::get<ParameterValues>(values)))

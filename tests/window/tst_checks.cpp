@@ -103,6 +103,15 @@ private slots:
             << false;
         QTest::newRow("gateway elsewhere: Yes sends") << QStringList{elsewhere} << "question" << int(Qt::Key_Y)
                                                       << "gateway: 192.168.000.001 lies outside" << true;
+        // A value the module cannot take in its form is refused before the checks look.
+        QTest::newRow("address group past 255: refused")
+            << QStringList{"S_IP=999.1.1.1"} << "message" << int(Qt::Key_Return)
+            << "IP地址参数无效，请输入以“.”分隔的四组数字，每组0到255！" << false;
+        QTest::newRow("empty gateway: refused") << QStringList{"G_IP="} << "message" << int(Qt::Key_Return)
+                                                << "网关IP地址参数无效，请输入以“.”分隔的四组数字" << false;
+        QTest::newRow("port past 65535: refused")
+            << QStringList{"Port_Number=99999999"} << "message" << int(Qt::Key_Return)
+            << "本机端口号参数无效，请输入0到65535的数字！" << false;
         QTest::newRow("every rule met: sent at once") << QStringList{} << "" << 0 << "" << true;
     }
 
