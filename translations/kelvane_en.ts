@@ -592,6 +592,18 @@
         <source>%1参数无效，请选择一种启动方式！</source>
         <translation>%1 is not valid: choose a start mode!</translation>
     </message>
+    <message>
+        <source>%1参数无效，请输入以“.”分隔的四组数字，每组0到255！</source>
+        <translation>%1 is not valid: four groups of digits separated by dots, each from 0 to 255!</translation>
+    </message>
+    <message>
+        <source>%1参数无效，请输入0到65535的数字！</source>
+        <translation>%1 is not valid: a number from 0 to 65535 only!</translation>
+    </message>
+    <message>
+        <source>%1参数无效，请输入1到4位数字！</source>
+        <translation>%1 is not valid: 1 to 4 digits only!</translation>
+    </message>
 </context>
 <context>
     <name>kelvane::ApplyDialog</name>
@@ -1487,6 +1499,14 @@ Run &apos;kelvane COMMAND --help&apos; for a command&apos;s own help.
     <message>
         <source>kelvane: %1 modules found</source>
         <translation>kelvane: %1 modules found</translation>
+    </message>
+    <message>
+        <source>kelvane: stopping: no module is started from now on; those being written are finished (Ctrl+C again ends at once)</source>
+        <translation>kelvane: stopping: no module is started from now on; those being written are finished (Ctrl+C again ends at once)</translation>
+    </message>
+    <message>
+        <source>stopped by Ctrl+C before its turn</source>
+        <translation>stopped by Ctrl+C before its turn</translation>
     </message>
 </context>
 <context>

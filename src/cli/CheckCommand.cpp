@@ -113,6 +113,8 @@ bool CheckReport::reviewJobs(const std::vector<std::unique_ptr<ModuleJob>> &jobs
 {
     bool refused = false;
     for (const auto &job : jobs) {
+        if (!job)
+            continue;  // never started
         const JobOutcome &outcome = job->outcome();
         refused = refused || outcome.result == JobOutcome::Refused;
         // A refused job's message names what it refused.

@@ -7,6 +7,7 @@
 #include "profiles/LanCheck.h"
 #include "profiles/ModuleList.h"
 #include "protocol/ParameterNames.h"
+#include "protocol/ParameterValue.h"
 
 #include <QJsonArray>
 
@@ -25,7 +26,7 @@ QString valuesText(const ParameterValues &values)
 {
     QString text;
     for (const Parameter *p : values.parameters())
-        text += QStringLiteral("%1 %2\n").arg(parameterKey(*p), -16).arg(values.value(*p));
+        text += QStringLiteral("%1 %2\n").arg(parameterKey(*p), -16).arg(valueForPeople(*p, values.value(*p)));
     return text;
 }
 

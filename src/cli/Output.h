@@ -12,6 +12,7 @@ enum ExitStatus {
     Done = 0,
     Failed = 1,    // the module did not answer, refused, or the operation failed
     BadInput = 2,  // a bad command line or value: nothing was sent
+    Interrupted = 130,  // stopped by Ctrl+C, as a shell reports a program it interrupted
 };
 
 class Output {

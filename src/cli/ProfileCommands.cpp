@@ -3,11 +3,13 @@
 
 #include "Arguments.h"
 #include "CheckCommand.h"
+#include "Interruption.h"
 #include "ModuleCommands.h"
 #include "profiles/Fleet.h"
 #include "profiles/FleetRunner.h"
 #include "profiles/Profile.h"
 #include "protocol/ParameterNames.h"
+#include "protocol/ParameterValue.h"
 
 #include <QFileInfo>
 
@@ -57,7 +59,9 @@ QString changesText(const QList<Difference> &changes)
 {
     QStringList parts;
     for (const Difference &d : changes)
-        parts << QStringLiteral("%1 %2 -> %3").arg(parameterKey(*d.parameter), d.actual.value_or(QString()), d.expected);
+        parts << QStringLiteral("%1 %2 -> %3")
+                     .arg(parameterKey(*d.parameter), valueForPeople(*d.parameter, d.actual.value_or(QString())),
+                          valueForPeople(*d.parameter, d.expected));
     return parts.join(QStringLiteral("; "));
 }
 
@@ -75,7 +79,9 @@ QString differencesText(const QList<Difference> &differences)
 {
     QStringList parts;
     for (const Difference &d : differences)
-        parts << QStringLiteral("%1 %2 != %3").arg(parameterKey(*d.parameter), d.expected, d.actual.value_or(QString()));
+        parts << QStringLiteral("%1 %2 != %3")
+                     .arg(parameterKey(*d.parameter), valueForPeople(*d.parameter, d.expected),
+                          valueForPeople(*d.parameter, d.actual.value_or(QString())));
     return parts.join(QStringLiteral("; "));
 }
 
@@ -146,7 +152,8 @@ int diffCommand(Invocation &call)
     for (const Difference &d : differences) {
         text += QStringLiteral("%1 profile %2, module %3\n")
                     .arg(parameterKey(*d.parameter), -16)
-                    .arg(d.expected, d.actual.value_or(QString()));
+                    .arg(valueForPeople(*d.parameter, d.expected),
+                         valueForPeople(*d.parameter, d.actual.value_or(QString())));
     }
     if (differences.isEmpty())
         text = tr("The module holds every value of the profile.") + QLatin1Char('\n');
@@ -193,6 +200,8 @@ int applyCommand(Invocation &call)
     if (check && always)
         return call.out.error(BadInput, tr("--check and --always exclude each other."));
 
+    // From here on Ctrl+C stops the work in good order.
+    const Interruption interruption;
     Session &session = call.session();
     // With --all, and where addresses are handed out (each is checked against
     // every module on the LAN), the scan must run its course; otherwise the
@@ -245,6 +254,16 @@ int applyCommand(Invocation &call)
                             .arg(count)
                             .arg(job.plan().module.toHex(), resultName(job.outcome().result)));
     };
+    watch.stop = [] {
+        if (!Interruption::requested())
+            return false;
+        static const bool told = [] {
+            Output::message(tr("kelvane: stopping: no module is started from now on; those being written are "
+                               "finished (Ctrl+C again ends at once)"));
+            return true;
+        }();
+        return told;
+    };
     const auto jobs = runFleet(session.link(), plans, parallel, watch);
     const bool refused = checks.reviewJobs(jobs);
 
@@ -256,19 +275,37 @@ int applyCommand(Invocation &call)
                        .arg(tr("IP ADDRESS"), -15)
                        .arg(tr("RESULT"), -12)
                        .arg(tr("DETAIL"));
-    for (const auto &job : jobs) {
-        const JobOutcome &outcome = job->outcome();
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        const JobPlan &plan = plans.at(qsizetype(i));
+        const QString ip = plan.profile.value(*parameterByKey(u"ip_address"));
+        const QString ipText = ip.isEmpty() ? QStringLiteral("-") : ip;
+        if (!jobs[i]) {
+            // Ctrl+C came before this module's turn: nothing was sent to it.
+            allSucceeded = false;
+            QJsonObject entry{{QStringLiteral("address"), plan.module.toHex()},
+                              {QStringLiteral("result"), resultName(JobOutcome::NotStarted)},
+                              {QStringLiteral("changed"), false}};
+            if (!ip.isEmpty())
+                entry.insert(QStringLiteral("ip_address"), ip);
+            json.append(entry);
+            text += QStringLiteral("%1  %2  %3  %4\n")
+                        .arg(plan.module.toHex(), -12)
+                        .arg(ipText, -15)
+                        .arg(resultName(JobOutcome::NotStarted), -12)
+                        .arg(tr("stopped by Ctrl+C before its turn"));
+            continue;
+        }
+        const JobOutcome &outcome = jobs[i]->outcome();
         allSucceeded = allSucceeded && outcome.succeeded();
         // A module written though it held the profile (--always) changed no value.
         const bool changed = !outcome.changes.isEmpty();
         anyChange = anyChange || changed;
-        const QString ip = job->plan().profile.value(*parameterByKey(u"ip_address"));
         QString message = outcome.message;
         if (outcome.result == JobOutcome::Differs) {
             message = tr("Module %1 was read back otherwise than written: %2.")
-                          .arg(job->plan().module.toHex(), differencesText(outcome.differences));
+                          .arg(plan.module.toHex(), differencesText(outcome.differences));
         }
-        QJsonObject entry{{QStringLiteral("address"), job->plan().module.toHex()},
+        QJsonObject entry{{QStringLiteral("address"), plan.module.toHex()},
                           {QStringLiteral("result"), resultName(outcome.result)},
                           {QStringLiteral("changed"), changed},
                           {QStringLiteral("changes"), changesJson(outcome.changes)}};
@@ -285,12 +322,14 @@ int applyCommand(Invocation &call)
                                : outcome.succeeded()                 ? changesText(outcome.changes)
                                                                      : outcome.message;
         text += QStringLiteral("%1  %2  %3  %4\n")
-                    .arg(job->plan().module.toHex(), -12)
-                    .arg(ip.isEmpty() ? QStringLiteral("-") : ip, -15)
+                    .arg(plan.module.toHex(), -12)
+                    .arg(ipText, -15)
                     .arg(resultName(outcome.result), -12)
                     .arg(detail);
     }
     call.out.result({{QStringLiteral("modules"), json}, {QStringLiteral("succeeded"), allSucceeded}}, text);
+    if (Interruption::requested())
+        return Interrupted;
     if (refused)
         return BadInput;
     // A check exits as diff does: 1 when some module would change.

@@ -2,6 +2,7 @@
 #include "FleetRunner.h"
 
 #include <QEventLoop>
+#include <QTimer>
 
 namespace kelvane {
 
@@ -79,6 +80,18 @@ std::vector<std::unique_ptr<ModuleJob>> runFleet(Link &link, const QList<JobPlan
             watch.ended(*runner.job(index), ended);
     });
     QObject::connect(&runner, &FleetRunner::finished, &loop, &QEventLoop::quit);
+    QTimer stopping;
+    if (watch.stop) {
+        QObject::connect(&stopping, &QTimer::timeout, &loop, [&] {
+            if (watch.stop()) {
+                stopping.stop();
+                runner.cancel();
+            }
+        });
+        stopping.start(50);
+        if (watch.stop())
+            runner.cancel();
+    }
     runner.start();
     loop.exec();
     return runner.takeJobs();

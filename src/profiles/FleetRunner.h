@@ -64,13 +64,16 @@ private:
 };
 
 // Told of each job as it starts, before its first datagram, and as it ends,
-// with how many have ended by then; either may be left empty.
+// with how many have ended by then; any may be left empty. Once `stop` says
+// so (asked a few times a second), no job starts, and those running end.
 struct FleetWatch {
     std::function<void(ModuleJob &)> started;
     std::function<void(const ModuleJob &, int ended)> ended;
+    std::function<bool()> stop;
 };
 
-// The jobs in the order given, each with its outcome, once every job has ended.
+// The jobs in the order given, each with its outcome, once every job started has
+// ended; null for those `stop` kept from starting.
 // Waits in an event loop of its own: for the command line.
 std::vector<std::unique_ptr<ModuleJob>> runFleet(Link &link, const QList<JobPlan> &plans, int parallel,
                                                  const FleetWatch &watch = {});

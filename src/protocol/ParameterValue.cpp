@@ -189,6 +189,13 @@ QStringList itemSpellings(const Parameter &parameter, int index)
     return {item, english};
 }
 
+QString valueForPeople(const Parameter &parameter, const QString &value)
+{
+    if (parameter.kind != ValueKind::Choice || !parameter.items.contains(value))
+        return value;
+    return catalogueText(value.toUtf8().constData());
+}
+
 Result<QString, ValueError> parseValue(const Parameter &parameter, const QString &input)
 {
     switch (parameter.kind) {

@@ -27,6 +27,10 @@ const QStringList &startModeNames();
 // exactly as the catalogue lists it, and its English name where it has one.
 QStringList itemSpellings(const Parameter &parameter, int index);
 
+// A value as the operator reads it: a choice row's item in the language
+// installed, anything else as it stands. Files and JSON keep the item itself.
+QString valueForPeople(const Parameter &parameter, const QString &value);
+
 // The value as the window shows it: a choice row accepts an item's spelling or
 // its list index in decimal (the spelling wins, so stop_bits "1" is the item
 // "1"), the start mode direct, pppoe or dhcp in any case. A text row takes its

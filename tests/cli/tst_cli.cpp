@@ -8,6 +8,8 @@
 #include <QJsonArray>
 #include <QRegularExpression>
 
+#include <csignal>
+
 #include <memory>
 
 using namespace kelvane;
@@ -129,6 +131,11 @@ private slots:
         const QHash<QString, QJsonObject> written = readAll();
         QCOMPARE(written.value(Module1), with(factory, {{"baud_rate", "115200bps"}, {"ip_address", "192.168.001.077"},
                                                         {"parity", "奇校验"}, {"data_bits", "8"}}));
+
+        // Plain output names list items in the language of its messages (English in the tests'
+        // C locale); JSON, above, keeps them as the module's lists hold them.
+        QVERIFY2(runCli({"read", Module1}).out.contains("\nparity           Odd\n"), "English item");
+        QVERIFY2(runCli({"read", Module1, "--lang", "zh"}).out.contains("\nparity           奇校验\n"), "Chinese item");
 
         const Ran defaults = runCli({"defaults", Module1, "--lang", "zh"});
         QCOMPARE(defaults.status, 0);
@@ -292,6 +299,75 @@ private slots:
         const Ran diff = runCli({"diff", forgotten, moduleName(2)});
         QCOMPARE(diff.status, 1);
         QVERIFY2(diff.out.contains("profile 600bps, module 4800bps"), diff.out.constData());
+    }
+
+    // --all hands out addresses in the order of the modules' addresses, not of their answers:
+    // module 1, on a second LAN, answers the scan last and still gets the first address.
+    void allIsNumberedByAddress()
+    {
+        SimProcess late, early;
+        QVERIFY(late.start({"--modules", "1", "--delay", "100"}, 2));
+        QVERIFY(early.start({"--modules", "2", "--first", "2"}, 1));
+        const QString file = writeFile(m_dir, "numbered.json", profileOf({{"data_bits", "8"}}));
+        const Ran ran = runCli({"apply", file, "--all", "--ip-from", "192.0.2.10", "--check", "--json"});
+        QCOMPARE(ran.status, 1);  // each would change
+        QVERIFY2(ran.err.contains("kelvane: 3 modules found\n"), qPrintable(ran.err));
+        QStringList numbered;
+        for (const QJsonValue &entry : ran.json().value("modules").toArray())
+            numbered << entry["address"].toString() + " " + entry["ip_address"].toString();
+        QCOMPARE(numbered, (QStringList{moduleName(1) + " 192.000.002.010", moduleName(2) + " 192.000.002.011",
+                                        moduleName(3) + " 192.000.002.012"}));
+        QCOMPARE(writesTo(late.received(), moduleName(1)), QStringList());
+    }
+
+    // Ctrl+C once: the module being written is finished and read back, no other is started,
+    // and the table says which were not. Twice: the program ends there and then.
+    void ctrlCStopsInGoodOrder()
+    {
+        SimProcess sim;
+        // Slow answers, so that each module takes a while.
+        QVERIFY(sim.start({"--modules", "4", "--delay", "15"}));
+        const QString file = m_dir.filePath("interrupted.json");
+        QCOMPARE(runCli({"save", moduleName(1), file}).status, 0);
+        const QHash<QString, QJsonObject> before = readAll();
+        const QStringList modules{moduleName(1), moduleName(2), moduleName(3), moduleName(4)};
+        const auto interrupted = [&](int presses) {
+            QProcess apply;
+            apply.start(qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane",
+                        QStringList{"apply", file} + modules +
+                            QStringList{"--ip-from", "192.0.2.50", "--verify", "--parallel", "1", "--json"});
+            // Pressed while module 2 is being written, once module 1 has ended.
+            QString err;
+            const bool firstEnded = QTest::qWaitFor([&] {
+                err += QString::fromUtf8(apply.readAllStandardError());
+                return err.contains("kelvane: 1/4 ") || apply.state() == QProcess::NotRunning;
+            }, Timeout);
+            for (int press = 0; press < presses; ++press) {
+                ::kill(pid_t(apply.processId()), SIGINT);
+                QTest::qWait(20);
+            }
+            apply.waitForFinished(Timeout);
+            return std::tuple{firstEnded, apply.exitStatus() == QProcess::NormalExit ? apply.exitCode() : -1,
+                              QJsonDocument::fromJson(apply.readAllStandardOutput()).object()};
+        };
+
+        const auto [ended, status, json] = interrupted(1);
+        QVERIFY(ended);
+        QCOMPARE(status, 130);
+        QStringList results;
+        for (const QJsonValue &entry : json.value("modules").toArray())
+            results << entry.toObject().value("result").toString();
+        QCOMPARE(results, (QStringList{"verified", "verified", "not-started", "not-started"}));
+        const QHash<QString, QJsonObject> after = readAll();
+        QCOMPARE(after.value(moduleName(2)), with(after.value(moduleName(1)), {{"ip_address", "192.000.002.051"}}));
+        QCOMPARE(after.value(moduleName(3)), before.value(moduleName(3)));
+        QCOMPARE(writesTo(sim.received(), moduleName(3)), QStringList());
+
+        const auto [ended2, status2, json2] = interrupted(2);
+        QVERIFY(ended2);
+        QCOMPARE(status2, -1);  // ended by the signal itself
+        QCOMPARE(json2, QJsonObject());
+        QCOMPARE(writesTo(sim.received(), moduleName(4)), QStringList());
     }
 
     // The modules already right are read and left alone, on the wire too; --always
