@@ -218,6 +218,24 @@ private slots:
         QCOMPARE(ran.json().value("outcome").toString(), "no-answer");
     }
 
+    // An answer that cannot be read is a failed read that names its parameter: nothing is
+    // printed as read, saved or compared.
+    void unreadableAnswerFailsTheRead()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--modules", "1", "--reject", "UB"}));
+        const QString file = m_dir.filePath("unreadable.json");
+        for (const QStringList &arguments : {QStringList{"read", Module1}, QStringList{"save", Module1, file},
+                                             QStringList{"diff", writeFile(m_dir, "any.json", profileOf({})), Module1}}) {
+            const Ran ran = runCli(arguments);
+            QCOMPARE(ran.status, 1);
+            QCOMPARE(ran.out, QByteArray());
+            QVERIFY2(ran.err.contains("could not be read for: baud_rate."), qPrintable(ran.err));
+        }
+        QVERIFY(!QFile::exists(file));
+        QCOMPARE(runCli({"read", Module1, "--json"}).json().value("outcome").toString(), "bad-answer");
+    }
+
     // One at a time and all at once store the same; a silent module fails alone.
     void savedProfileReachesEveryModuleWithItsOwnAddress()
     {
@@ -472,6 +490,12 @@ private slots:
         row("save over a file, no clobbering", {"save", Module1, "FILE", "--no-clobber"}, "FILE|exists", profileOf({}));
         row("a name given twice", {"write", Module1, "parity=Odd", "parity=Even"}, "parity is given twice");
         row("value not in the list", {"write", Module1, "baud_rate=9601bps"}, "115200bps");
+        // A value the module cannot take stops the whole write, also after good ones.
+        row("an address that is a word", {"write", Module1, "baud_rate=115200bps", "ip_address=hello"},
+            "ip_address|hello|not an address");
+        row("an address group past 255", {"write", Module1, "ip_address=999.1.1.1"}, "ip_address|999.1.1.1");
+        row("an empty address", {"write", Module1, "ip_address="}, "ip_address|not an address");
+        row("a port past 65535", {"write", Module1, "port=99999999"}, "port|99999999|0 to 65535");
         row("profile of apply, in JSON", apply + QStringList{"--json"}, "FILE|speed", profileOf({{"speed", "1"}}));
         row("parallel zero", apply + QStringList{"--parallel", "0"}, "--parallel", profileOf({}));
         row("addresses past .255", apply + QStringList{"--ip-from", "10.0.0.255"}, "ip_address", profileOf({}));
