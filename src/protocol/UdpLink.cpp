@@ -21,13 +21,45 @@ constexpr int ReceiveBufferBytes = 4 * 1024 * 1024;
 // Garbage on a LAN could fill the table of routes without end; past this many
 // a new sender is not remembered, and frames to it go out on every card.
 constexpr qsizetype MaxRoutes = 4 * DeviceTableCapacity;
+// Larger than any datagram a module sends.
+constexpr qint64 MaxDatagramBytes = 65536;
 // The exit frame's address: every module, never one.
 const QByteArray EveryModule(DeviceAddressSize, '\xFF');
 }  // namespace
 
 UdpLink::UdpLink(QObject *parent) : Link(parent)
 {
-    connect(&m_socket, &QUdpSocket::readyRead, this, &UdpLink::readPending);
+    connect(&m_socket, &QUdpSocket::readyRead, this, [this] {
+        m_inReadyRead = true;
+        readPending();
+        m_inReadyRead = false;
+    });
+    // See take(): a look at the socket once the loop has moved on.
+    m_rearm.setSingleShot(true);
+    m_rearm.setTimerType(Qt::PreciseTimer);
+    m_rearm.setInterval(1);
+    connect(&m_rearm, &QTimer::timeout, this, [this] {
+        if (!isOpen())
+            return;
+        // Asked for a size, the socket reads even when it holds nothing, and
+        // so listens again; what it may have held meanwhile is read as usual.
+        QNetworkDatagram datagram = m_socket.receiveDatagram(MaxDatagramBytes);
+        if (datagram.isValid())
+            m_taken.append({std::move(datagram), false});
+        readPending();
+    });
+}
+
+QNetworkDatagram UdpLink::take()
+{
+    // The socket stops listening when it tells of datagrams, until the next is
+    // read. Read at another time, as here before a send or at a time-out, a
+    // datagram may be gone by the time the socket tells of it: it then finds
+    // nothing to read and stays deaf, and answers would wait for the next
+    // time-out. One look a moment later makes it listen again.
+    if (!m_inReadyRead)
+        m_rearm.start();
+    return m_socket.receiveDatagram();
 }
 
 void UdpLink::setCardNames(const QStringList &names)
@@ -124,15 +156,26 @@ std::optional<ModuleRoute> UdpLink::routeOf(const DeviceAddress &module) const
     return ModuleRoute{*on, heard->peer};
 }
 
+void UdpLink::readNow()
+{
+    m_atTimeout = true;
+    readPending();
+    m_atTimeout = false;
+}
+
 void UdpLink::readPending()
 {
     const bool outer = !m_reading;
     m_reading = true;
     while (!m_taken.isEmpty() || m_socket.hasPendingDatagrams()) {
-        const Taken next = !m_taken.isEmpty() ? m_taken.takeFirst() : Taken{m_socket.receiveDatagram(), false};
+        const bool fromSocket = m_taken.isEmpty();
+        const Taken next = fromSocket ? Taken{take(), false} : m_taken.takeFirst();
         const QNetworkDatagram &datagram = next.datagram;
         if (!datagram.isValid())
             continue;
+        // The socket should have told of it long before; a sign it was deaf.
+        if (m_atTimeout && fromSocket)
+            qCDebug(lcLink).noquote() << "read only at a time-out:" << datagram.data().toHex(' ');
         learn(datagram.data(), datagram.interfaceIndex(), datagram.senderAddress());
         const NetworkCard *on = card(int(datagram.interfaceIndex()));
         emit traffic(Direction::Received, datagram.data(), on ? on->name : QString(), datagram.senderAddress(),
@@ -170,7 +213,7 @@ void UdpLink::drainPending(const DeviceAddress &module)
 {
     bool took = false;
     while (m_socket.hasPendingDatagrams()) {
-        QNetworkDatagram datagram = m_socket.receiveDatagram();
+        QNetworkDatagram datagram = take();
         const bool stale = DeviceAddress::fromFrame(datagram.data()) == module;
         m_taken.append({std::move(datagram), stale});
         took = true;

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QNetworkDatagram>
 #include <QStringList>
+#include <QTimer>
 #include <QUdpSocket>
 
 namespace kelvane {
@@ -27,7 +28,7 @@ public:
     std::optional<ModuleRoute> routeOf(const DeviceAddress &module) const override;
     QList<NetworkCard> cards() const override { return m_cards; }
     void drainPending(const DeviceAddress &module) override;
-    void readNow() override { readPending(); }
+    void readNow() override;
 
 private:
     // Where a module was last heard: the card's index and the sender.
@@ -39,6 +40,7 @@ private:
 
     bool isOpen() const;
     void readPending();
+    QNetworkDatagram take();
     // Why a datagram goes to no one: a stale one, or a copy from another card; empty otherwise.
     QString dropReason(const QNetworkDatagram &datagram, bool stale) const;
     // A new discovery request: the cards as they are now, and routes to be learnt afresh.
@@ -57,6 +59,9 @@ private:
     };
     QList<Taken> m_taken;
     bool m_reading = false;
+    bool m_inReadyRead = false;
+    bool m_atTimeout = false;
+    QTimer m_rearm;
     QUdpSocket m_socket;
     QString m_error;
     QStringList m_names;

@@ -319,6 +319,31 @@ private slots:
         QVERIFY2(diff.out.contains("profile 600bps, module 4800bps"), diff.out.constData());
     }
 
+    // Jobs side by side read their answers as they arrive: none waits for a time-out to find
+    // the answer that came long before. A socket read between its own signals, as each job's
+    // first frame does, could leave it deaf; a hundred jobs four at a time give it the chance.
+    void parallelJobsHearEveryAnswer()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--modules", "100"}));
+        const QString file = writeFile(m_dir, "parallel.json", profileOf({{"baud_rate", "115200bps"}}));
+        QStringList modules;
+        for (int n = 1; n <= 100; ++n)
+            modules << moduleName(n);
+        QProcess apply;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_LOGGING_RULES", "kelvane.link.debug=true");
+        apply.setProcessEnvironment(environment);
+        apply.start(qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane",
+                    QStringList{"apply", file, "--always", "--parallel", "4"} + modules);
+        // The event loop turns meanwhile, so that the simulator's trace is read.
+        QVERIFY(QTest::qWaitFor([&] { return apply.state() == QProcess::NotRunning; }, Timeout));
+        const QString err = QString::fromUtf8(apply.readAllStandardError());
+        QVERIFY2(apply.exitCode() == 0, qPrintable(apply.readAllStandardOutput() + err));
+        const QStringList late = err.split('\n').filter("read only at a time-out");
+        QCOMPARE(late, QStringList());
+    }
+
     // --all hands out addresses in the order of the modules' addresses, not of their answers:
     // module 1, on a second LAN, answers the scan last and still gets the first address.
     void allIsNumberedByAddress()
@@ -364,8 +389,8 @@ private slots:
                 ::kill(pid_t(apply.processId()), SIGINT);
                 QTest::qWait(20);
             }
-            apply.waitForFinished(Timeout);
-            return std::tuple{firstEnded, apply.exitStatus() == QProcess::NormalExit ? apply.exitCode() : -1,
+            const bool over = QTest::qWaitFor([&] { return apply.state() == QProcess::NotRunning; }, Timeout);
+            return std::tuple{firstEnded && over, apply.exitStatus() == QProcess::NormalExit ? apply.exitCode() : -1,
                               QJsonDocument::fromJson(apply.readAllStandardOutput()).object()};
         };
 
