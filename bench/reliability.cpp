@@ -3,13 +3,16 @@
 // links that lose, repeat or delay answers, and on a host with two cards on one
 // LAN: how many modules it verified, how many it reported failed, and how many
 // hold a value other than the one it reported (verified but not holding the
-// profile, or read back otherwise in a value they do hold). What they hold comes
-// from the simulator itself (--dump-on-exit), not from anything the tool read.
+// profile, or read back otherwise as holding a value they do not hold). What
+// they hold comes from the simulator itself (--dump-on-exit), not from anything
+// the tool read.
 // The two-card row needs scripts/peer-host --bridged: two cards of this host,
 // 192.0.2.1 and 192.0.2.3, bridged to the peer at 192.0.2.2.
 #include "Harness.h"
 
 #include "protocol/ParameterNames.h"
+#include "protocol/ParameterValue.h"
+#include "replies/Answer.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -41,6 +44,20 @@ std::map<QString, QStringList> readState(const QString &fileName)
         state[address] = fields;
     }
     return state;
+}
+
+// A module's value as the tool shows it, from the answer the simulator says it holds ("UB=09").
+QString shownValue(const Parameter &parameter, const QString &field)
+{
+    const QByteArray reply = QByteArray(DeviceAddressSize, '\0') + field.section('=', 1).toLatin1() + "\r\n";
+    const Answer answer = decodeAnswer(parameter, reply);
+    if (const auto *index = std::get_if<answer::Index>(&answer))
+        return parameter.items.value(index->index);
+    if (const auto *text = std::get_if<answer::Text>(&answer))
+        return text->text;
+    if (const auto *mode = std::get_if<answer::StartMode>(&answer))
+        return startModeNames().value(mode->digit);
+    return {};
 }
 
 struct Case {
@@ -134,11 +151,13 @@ void reliability()
                         misreported << holds.value(f, "nothing") + " for " + expected[f];
                 }
             } else if (said == "differs") {
-                for (const QString &key : result["differences"].toObject().keys()) {
-                    const Parameter *parameter = parameterByKey(key);
+                const QJsonObject differences = result["differences"].toObject();
+                for (auto d = differences.begin(); d != differences.end(); ++d) {
+                    const Parameter *parameter = parameterByKey(d.key());
                     const qsizetype f = parameter ? fieldOf(parameter->code) : -1;
-                    if (f < 0 || holds.value(f) == expected[f])
-                        misreported << key + " said to differ, holds " + holds.value(f, "nothing");
+                    const QString reported = d.value().toObject().value("module").toString();
+                    if (f < 0 || !sameValue(*parameter, reported, shownValue(*parameter, holds.value(f))))
+                        misreported << d.key() + " reported " + reported + ", holds " + holds.value(f, "nothing");
                 }
             }
             if (misreported.isEmpty())
