@@ -6,6 +6,8 @@
 // and `apply --all`, which cannot know how many modules there are.
 #include "Harness.h"
 
+#include "profiles/FleetRunner.h"
+
 #include <QTemporaryDir>
 
 #include <map>
@@ -14,7 +16,7 @@ namespace kelvane::bench {
 
 void fleet()
 {
-    constexpr int Modules = DeviceTableCapacity, Counts[] = {1, 20, Modules}, Parallels[] = {1, Modules}, Runs = 5;
+    constexpr int Modules = DeviceTableCapacity, Counts[] = {1, 20, Modules}, Parallels[] = {1, DefaultParallel, Modules}, Runs = 5;
     Simulator sim({"--modules", QString::number(Modules)});
     const QStringList modules = listedModules(Modules);
     const QTemporaryDir dir;
@@ -43,11 +45,17 @@ void fleet()
     const auto s = [&](int count, int parallel) { return median(ms[{count, parallel}]) / 1000; };
     for (const int count : Counts) {
         const double beyondOne = (s(count, 1) - s(1, 1)) * 1000 / std::max(count - 1, 1);
-        row(QStringLiteral("fleet: apply --verify, %1 named, --parallel 1 / %2 (medians of %3)")
-                .arg(count).arg(Modules).arg(Runs),
-            QStringLiteral("%1 s / %2 s").arg(fixed(s(count, 1), 3), fixed(s(count, Modules), 3)) +
+        row(QStringLiteral("fleet: apply --verify, %1 named, --parallel 1 / %2 / %3 (medians of %4)")
+                .arg(count).arg(DefaultParallel).arg(Modules).arg(Runs),
+            QStringLiteral("%1 s / %2 s / %3 s")
+                    .arg(fixed(s(count, 1), 3), fixed(s(count, DefaultParallel), 3), fixed(s(count, Modules), 3)) +
                 (count > 1 ? "; " + fixed(beyondOne, 1) + " ms a module beyond one" : QString()));
     }
+    // Working on several modules at once must not be slower than one after another.
+    const double ratio = s(Modules, DefaultParallel) / s(Modules, 1);
+    rowBelow(QStringLiteral("fleet: %1 named, --parallel %2 against --parallel 1 (medians)").arg(Modules).arg(DefaultParallel),
+             fixed(s(Modules, DefaultParallel), 2) + " s against " + fixed(s(Modules, 1), 2) + " s: " + fixed(ratio, 2) + "x",
+             ratio, 1, "x");
     row(QStringLiteral("fleet: apply --all --ip-from --verify, --parallel %1 (median of %2)")
             .arg(Modules).arg(Runs),
         fixed(median(all) / 1000, 2) + " s against " + fixed(s(Modules, Modules), 2) + " s for the " +
