@@ -148,7 +148,7 @@ void reliability()
             if (said == "verified") {
                 for (qsizetype f = 0; f < expected.size(); ++f) {
                     if (holds.value(f) != expected[f])
-                        misreported << holds.value(f, "nothing") + " for " + expected[f];
+                        misreported << "holds " + holds.value(f, "nothing") + " for " + expected[f];
                 }
             } else if (said == "differs") {
                 const QJsonObject differences = result["differences"].toObject();
@@ -157,14 +157,14 @@ void reliability()
                     const qsizetype f = parameter ? fieldOf(parameter->code) : -1;
                     const QString reported = d.value().toObject().value("module").toString();
                     if (f < 0 || !sameValue(*parameter, reported, shownValue(*parameter, holds.value(f))))
-                        misreported << d.key() + " reported " + reported + ", holds " + holds.value(f, "nothing");
+                        misreported << d.key() + " said to be " + reported + ", holds " + holds.value(f, "nothing");
                 }
             }
             if (misreported.isEmpty())
                 continue;
             // Which values, for whoever looks into it.
             if (++wrong <= 3)
-                std::fprintf(stderr, "reliability: %s: %s reported %s, holds %s\n", c.name, qPrintable(address),
+                std::fprintf(stderr, "reliability: %s: %s reported %s: %s\n", c.name, qPrintable(address),
                              qPrintable(said), qPrintable(misreported.join(", ")));
         }
         // A module apply says nothing about is a failure unreported; so is exit 0 with failures.
