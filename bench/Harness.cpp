@@ -5,6 +5,10 @@
 #include <QAbstractEventDispatcher>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSysInfo>
 #include <QThread>
 #include <QTimer>
@@ -77,20 +81,28 @@ double timeUntil(const std::function<void()> &start, const std::function<bool()>
     return ms;
 }
 
-double command(const QStringList &arguments, QByteArray *output)
+Exit run(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     QElapsedTimer clock;
     clock.start();
-    process.start(KELVANE_CLI, arguments);
+    process.start(program, arguments);
     const bool exited = process.waitForFinished(120000);
     const double ms = double(clock.nsecsElapsed()) / 1e6;
-    if (!exited || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        fail("kelvane " + arguments.join(' ').left(200) + " failed:\n" + process.readAllStandardError() +
-             process.readAllStandardOutput().right(2000));
+    if (!exited || process.exitStatus() != QProcess::NormalExit)
+        fail(QFileInfo(program).fileName() + ' ' + arguments.join(' ').left(200) + " did not exit:\n" +
+             process.readAllStandardError());
+    return {ms, process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+double command(const QStringList &arguments, QByteArray *output)
+{
+    const Exit exit = run(KELVANE_CLI, arguments);
+    if (exit.status != 0)
+        fail("kelvane " + arguments.join(' ').left(200) + " failed:\n" + exit.errors + exit.output.right(2000));
     if (output)
-        *output = process.readAllStandardOutput();
-    return ms;
+        *output = exit.output;
+    return exit.ms;
 }
 
 QStringList listedModules(int expected)
@@ -98,29 +110,59 @@ QStringList listedModules(int expected)
     QByteArray listed;
     command({"scan"}, &listed);
     QStringList modules;
-    // One line a module: number, address, card...
-    for (const QString &line : QString::fromLatin1(listed).split('\n', Qt::SkipEmptyParts))
+    // A heading, then one line a module: position, address, card...
+    for (const QString &line : QString::fromLatin1(listed).split('\n', Qt::SkipEmptyParts).mid(1))
         modules << line.simplified().section(' ', 1, 1);
     if (modules.size() != expected)
         fail(QStringLiteral("kelvane scan listed %1 modules, not %2").arg(modules.size()).arg(expected));
     return modules;
 }
 
-Simulator::Simulator(const QStringList &arguments, int lan)
+void saveProfileWithoutAddress(const QString &module, const QString &file)
+{
+    command({"save", module, file});
+    QFile saved(file);
+    if (!saved.open(QIODevice::ReadWrite))
+        fail("cannot open " + file);
+    QJsonObject profile = QJsonDocument::fromJson(saved.readAll()).object();
+    QJsonObject parameters = profile.value("parameters").toObject();
+    parameters.remove("ip_address");
+    if (parameters.size() != ParameterCount - 1)
+        fail("kelvane save wrote no whole profile:\n" + file);
+    profile.insert("parameters", parameters);
+    saved.resize(0);
+    saved.write(QJsonDocument(profile).toJson());
+}
+
+Simulator::Simulator(const QStringList &arguments, int lan) : Simulator({"--lan", QString::number(lan)}, arguments) {}
+
+Simulator::Simulator(const QStringList &peerOptions, const QStringList &arguments)
 {
     // A benchmark that dies takes its simulator with it.
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(KELVANE_PEER_HOST, QStringList{"--lan", QString::number(lan), KELVANE_SIM} + arguments);
+    process.start(KELVANE_PEER_HOST, peerOptions + QStringList{KELVANE_SIM} + arguments);
     timeUntil([] {}, [this] { return process.readAllStandardOutput().contains("ready\n"); },
-              QStringLiteral("kelvane-sim on LAN %1 did not get ready").arg(lan), 10000);
+              "kelvane-sim on the peer host (" + peerOptions.join(' ') + ") did not get ready", 10000);
 }
 
-Simulator::~Simulator()
+bool Simulator::stop()
 {
+    if (process.state() == QProcess::NotRunning)
+        return true;
     // peer-host hands TERM on to the simulator and ends with it; QProcess kills what is left.
     process.terminate();
     process.waitForFinished();
+    const qsizetype at = process.arguments().indexOf("--dump-on-exit");
+    if (at < 0)
+        return true;
+    // peer-host may end before the simulator has written its state, which
+    // comes whole under its name or not at all.
+    const QString dump = process.arguments().value(at + 1);
+    QDeadlineTimer deadline(10000);
+    while (!QFile::exists(dump) && !deadline.hasExpired())
+        QThread::msleep(10);
+    return QFile::exists(dump);
 }
 
 std::vector<double> bareExchanges(const QByteArrayList &frames, const QByteArray &from, int times)

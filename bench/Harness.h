@@ -43,11 +43,24 @@ inline qint64 steadyNs() { return QDeadlineTimer::current().deadlineNSecs(); }
 double timeUntil(const std::function<void()> &start, const std::function<bool()> &done, const QString &failure,
                  int timeoutMs = 5000);
 
+// A whole process: how long from start to exit, how it ended, what it printed.
+struct Exit {
+    double ms;
+    int status;
+    QByteArray output, errors;
+};
+// PROGRAM ARGUMENTS, process start to exit, whatever its exit status. One
+// that crashes or does not exit within two minutes fails the figure.
+Exit run(const QString &program, const QStringList &arguments);
 // `kelvane ARGUMENTS`, process start to exit; its ms, and its standard output
 // in `output` if given. A run that does not exit 0 fails the figure.
 double command(const QStringList &arguments, QByteArray *output = nullptr);
 // The modules `kelvane scan` lists, by address; failing unless there are `expected`.
 QStringList listedModules(int expected);
+// The factory profile of a module, all but ip_address, saved to `file` by
+// `kelvane save`: applied to many modules, it needs no address handed out,
+// so an apply that names them starts each as soon as it has answered.
+void saveProfileWithoutAddress(const QString &module, const QString &file);
 
 // The engine as the window runs it, on the real socket and Timer1.
 struct Tool {
@@ -64,7 +77,12 @@ struct Tool {
 struct Simulator {
     QProcess process;
     explicit Simulator(const QStringList &arguments, int lan = 1);
-    ~Simulator();
+    // With scripts/peer-host's own options (--lan N, --bridged, ...) before the simulator.
+    Simulator(const QStringList &peerOptions, const QStringList &arguments);
+    ~Simulator() { stop(); }
+    // Ends it, and with it its peer host. With --dump-on-exit, once the file
+    // is there; false if it never comes.
+    bool stop();
 };
 
 // A client on the tool's port with nothing of the engine, `times` over: each

@@ -11,7 +11,7 @@
 #include <cstdio>
 
 namespace kelvane::bench {
-void startup(), exchange(), discovery(), twoCards(), idle(), statusLog(), cliRead(), fleet(), table();
+void startup(), exchange(), discovery(), twoCards(), idle(), statusLog(), cliRead(), fleet(), table(), reliability();
 int windowChild(int argc, char *argv[], long long enteredNs);
 }  // namespace kelvane::bench
 
@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     const std::pair<const char *, void (*)()> figures[] = {
         {"startup", startup}, {"exchange", exchange}, {"discovery", discovery}, {"two-cards", twoCards},
         {"idle", idle},       {"log", statusLog},     {"cli-read", cliRead},    {"fleet", fleet},
-        {"table", table}};
+        {"table", table},     {"reliability", reliability}};
     const QStringList only = QApplication::arguments().mid(1);
     std::printf("%-70s | %-52s | %-18s | verdict\n", "figure", "measured", "target");
     bool finished = true;

@@ -32,7 +32,8 @@ WindowRun windowApply(const QString &profile)
               QStringLiteral("the window's scan did not list %1 modules").arg(Modules), ScanMs);
     ModulesWindow &table = form.showModules();
     table.setProfileChooser([&] { return profile; });
-    table.setApplyAsker([](int, const QString &) { return std::optional(ApplyChoice{"203.0.113.1", true, false, DefaultParallel}); });
+    // Addresses other than those the command line hands out, so that every module has something to write.
+    table.setApplyAsker([](int, const QString &) { return std::optional(ApplyChoice{"198.51.100.1", true, false, DefaultParallel}); });
     table.setConfirmer([](const QString &, const QString &) { return true; });
     table.setMessageShower([](const QString &, const QString &text) { fail("the table refused the apply: " + text); });
     table.view()->selectAll();
@@ -75,7 +76,7 @@ void table()
     for (int run = 0; run < Runs; ++run) {
         const double scan = command({"scan"});
         const double apply = command(QStringList{"apply", profile} + modules +
-                                     QStringList{"--ip-from", "203.0.113.1", "--verify", "--parallel",
+                                     QStringList{"--ip-from", "203.0.113.1", "--verify", "--always", "--parallel",
                                                  QString::number(DefaultParallel)});
         cli.push_back(apply - scan);
         const WindowRun shown = windowApply(profile);

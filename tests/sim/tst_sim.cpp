@@ -184,6 +184,27 @@ private slots:
         }
     }
 
+    // What the simulator writes when stopped: each module as a query of each code
+    // would find it, writes taken included and a refused one not.
+    void state()
+    {
+        Responder responder(2);
+        QCOMPARE(responder.respond(write(2, "UB", "3"), 0), QByteArrayList{reply(2, Ok)});
+        QCOMPARE(responder.respond(write(2, "IP", "192.0.2.77"), 0), QByteArrayList{reply(2, Ok)});
+        QCOMPARE(responder.respond(write(1, "PT", "65536"), 0), QByteArrayList{reply(1, Er)});
+        QByteArray module2 = "024B56000002";
+        for (const kelvane::Parameter &parameter : kelvane::catalogue()) {
+            const QByteArrayList answers = responder.respond(query(2, parameter.code), 0);
+            QCOMPARE(answers.size(), 1);
+            module2 += ' ' + QByteArray(parameter.code) + '=' + answers.first().mid(6).trimmed();
+        }
+        QVERIFY2(module2.contains(" UB=03 UT=01 ") && module2.contains(" IP=192.000.002.077 "), module2.constData());
+        QCOMPARE(responder.state(),
+                 "024B56000001 UB=09 UT=00 UD=09 TM=00003 UP=02 BT=00040 US=01 CM=01 GA=192.168.001.001 "
+                 "SM=255.255.255.000 IP=192.168.001.010 PT=00502 DA=010.000.000.001 DP=01024 SR=00 ET=02 PD=00\n" +
+                     module2 + '\n');
+    }
+
     // About 30% lost, late or unheard; the same seed picks the same datagrams, another seed
     // others. Losses and late answers are drawn for every answer, so adding one of them
     // leaves the other's picks as they were.
@@ -263,6 +284,7 @@ private slots:
         row("--refuse-write lower case", {"--refuse-write", "ip"}, "--refuse-write takes a parameter code such as UB or IP.");
         row("--forget-writes unknown code", {"--forget-writes", "UB,XX"},
             "--forget-writes takes parameter codes such as UB or IP, separated by commas.");
+        row("--dump-on-exit without a name", {"--dump-on-exit", ""}, "--dump-on-exit takes a file name.");
         row("--silent-modules past --modules", {"--modules", "20", "--silent-modules", "1,21"},
             "--silent-modules takes module numbers from 1 to 20, separated by commas.");
     }

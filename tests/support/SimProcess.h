@@ -15,7 +15,9 @@ namespace kelvane::test {
 class SimProcess {
 public:
     // peer-host passes TERM on to the simulator.
-    ~SimProcess()
+    ~SimProcess() { stop(); }
+
+    void stop()
     {
         m_process.terminate();
         m_process.waitForFinished();
