@@ -184,6 +184,24 @@ private slots:
         }
     }
 
+    // What SIGUSR1 prints of a module: its address and each value as its answer carries
+    // it, after a write and after defaults too.
+    void heldValues()
+    {
+        const QByteArray factory = "024B56000001 UB=09 UT=00 UD=09 TM=00003 UP=02 BT=00040 US=01 CM=01 "
+                                   "GA=192.168.001.001 SM=255.255.255.000 IP=192.168.001.010 PT=00502 "
+                                   "DA=010.000.000.001 DP=01024 SR=00 ET=02 PD=00";
+        Responder responder(2);
+        QCOMPARE(responder.module(0).held(), factory);
+        QVERIFY(responder.module(1).held().startsWith("024B56000002 UB=02 UT=01 "));
+        responder.respond(write(1, "PT", "8080"), 0);
+        responder.respond(write(1, "GA", "10.0.0.1"), 0);
+        QCOMPARE(responder.module(0).held(),
+                 QByteArray(factory).replace("PT=00502", "PT=08080").replace("GA=192.168.001.001", "GA=010.000.000.001"));
+        responder.respond(query(1, "DF"), 0);
+        QCOMPARE(responder.module(0).held(), factory);
+    }
+
     // About 30% lost, late or unheard; the same seed picks the same datagrams, another seed
     // others. Losses and late answers are drawn for every answer, so adding one of them
     // leaves the other's picks as they were.

@@ -43,7 +43,9 @@ QString choiceCodes()
 std::variant<Options, QString> parseOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Simulates Kelvane modules on UDP port 65000."));
+    parser.setApplicationDescription(QStringLiteral("Simulates Kelvane modules on UDP port 65000. On SIGUSR1 it prints\n"
+                                                   "what every module holds: \"held\", its address and CODE=answer\n"
+                                                   "for each parameter, one line each, then \"held end\"."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption modules(QStringLiteral("modules"), QStringLiteral("Number of modules (default 3)."), QStringLiteral("N"), QStringLiteral("3"));
