@@ -146,23 +146,35 @@ Simulator::Simulator(const QStringList &peerOptions, const QStringList &argument
               "kelvane-sim on the peer host (" + peerOptions.join(' ') + ") did not get ready", 10000);
 }
 
-bool Simulator::stop()
+void Simulator::stop()
 {
     if (process.state() == QProcess::NotRunning)
-        return true;
+        return;
     // peer-host hands TERM on to the simulator and ends with it; QProcess kills what is left.
     process.terminate();
     process.waitForFinished();
-    const qsizetype at = process.arguments().indexOf("--dump-on-exit");
-    if (at < 0)
-        return true;
-    // peer-host may end before the simulator has written its state, which
-    // comes whole under its name or not at all.
-    const QString dump = process.arguments().value(at + 1);
-    QDeadlineTimer deadline(10000);
-    while (!QFile::exists(dump) && !deadline.hasExpired())
-        QThread::msleep(10);
-    return QFile::exists(dump);
+}
+
+std::map<QString, QStringList> Simulator::held()
+{
+    process.readAllStandardOutput();
+    // peer-host hands USR1 on too; the simulator answers "held ADDRESS CODE=answer..." lines, then "held end".
+    if (::kill(pid_t(process.processId()), SIGUSR1) != 0)
+        fail("cannot ask kelvane-sim what its modules hold");
+    QByteArray out;
+    timeUntil([] {}, [&] {
+        out += process.readAllStandardOutput();
+        return out.contains("held end\n");
+    }, "kelvane-sim did not tell what its modules hold", 10000);
+    std::map<QString, QStringList> modules;
+    for (const QByteArray &line : out.left(out.indexOf("held end\n")).split('\n')) {
+        QStringList fields = QString::fromLatin1(line).split(' ');
+        if (fields.size() != ParameterCount + 2 || fields.takeFirst() != "held")
+            continue;
+        const QString address = fields.takeFirst();
+        modules[address] = fields;
+    }
+    return modules;
 }
 
 std::vector<double> bareExchanges(const QByteArrayList &frames, const QByteArray &from, int times)

@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <map>
 #include <vector>
 
 namespace kelvane::bench {
@@ -80,9 +81,11 @@ struct Simulator {
     // With scripts/peer-host's own options (--lan N, --bridged, ...) before the simulator.
     Simulator(const QStringList &peerOptions, const QStringList &arguments);
     ~Simulator() { stop(); }
-    // Ends it, and with it its peer host. With --dump-on-exit, once the file
-    // is there; false if it never comes.
-    bool stop();
+    // Ends it, and with it its peer host.
+    void stop();
+    // What its modules hold, by address, each as CODE=answer fields in catalogue
+    // order: the simulator's own account (SIGUSR1), not what any tool read.
+    std::map<QString, QStringList> held();
 };
 
 // A client on the tool's port with nothing of the engine, `times` over: each

@@ -4,8 +4,8 @@
 // LAN: how many modules it verified, how many it reported failed, and how many
 // hold a value other than the one it reported (verified but not holding the
 // profile, or read back otherwise as holding a value they do not hold). What
-// they hold comes from the simulator itself (--dump-on-exit), not from anything
-// the tool read.
+// they hold comes from the simulator itself (SIGUSR1), not from anything the
+// tool read.
 // The two-card row needs scripts/peer-host --bridged: two cards of this host,
 // 192.0.2.1 and 192.0.2.3, bridged to the peer at 192.0.2.2.
 #include "Harness.h"
@@ -28,23 +28,6 @@ namespace kelvane::bench {
 
 namespace {
 constexpr int Modules = DeviceTableCapacity;
-
-// A simulator's state file: by module address, its CODE=answer fields.
-std::map<QString, QStringList> readState(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        fail("kelvane-sim wrote no " + fileName);
-    std::map<QString, QStringList> state;
-    for (const QString &line : QString::fromLatin1(file.readAll()).split('\n', Qt::SkipEmptyParts)) {
-        QStringList fields = line.split(' ');
-        const QString address = fields.takeFirst();
-        if (fields.size() != ParameterCount)
-            fail("a line of " + fileName + " holds no module: " + line);
-        state[address] = fields;
-    }
-    return state;
-}
 
 // A module's value as the tool shows it, from the answer the simulator says it holds ("UB=09").
 QString shownValue(const Parameter &parameter, const QString &field)
@@ -76,18 +59,12 @@ void reliability()
     // them must change; without ip_address, each keeps its own.
     QStringList target;
     {
-        const QString dump = dir.filePath("source");
-        Simulator source({"--first", "1001", "--modules", "1", "--dump-on-exit", dump});
+        Simulator source({"--first", "1001", "--modules", "1"});
         const QString module = listedModules(1).first();
         saveProfileWithoutAddress(module, profile);
-        if (!source.stop())
-            fail("kelvane-sim wrote no " + dump);
-        target = readState(dump).at(module);
+        target = source.held().at(module);
     }
-    const QString factoryDump = dir.filePath("factory");
-    if (!Simulator({"--modules", QString::number(Modules), "--dump-on-exit", factoryDump}).stop())
-        fail("kelvane-sim wrote no " + factoryDump);
-    const std::map<QString, QStringList> factory = readState(factoryDump);
+    const std::map<QString, QStringList> factory = Simulator({"--modules", QString::number(Modules)}).held();
     QStringList modules;
     for (const auto &[address, fields] : factory)
         modules << address;
@@ -122,15 +99,11 @@ void reliability()
             row(figure, "not measured: scripts/peer-host has no --bridged", goal);
             continue;
         }
-        const QString dump = dir.filePath(c.name);
-        Simulator sim(c.peerOptions, QStringList{"--modules", QString::number(Modules), "--dump-on-exit", dump} +
-                                         c.conditions);
+        Simulator sim(c.peerOptions, QStringList{"--modules", QString::number(Modules)} + c.conditions);
         const Exit apply = run(KELVANE_CLI, QStringList{"apply", profile} + modules +
                                                 QStringList{"--verify", "--always", "--parallel",
                                                             QString::number(Modules), "--json"});
-        if (!sim.stop())
-            fail("kelvane-sim wrote no " + dump);
-        const std::map<QString, QStringList> held = readState(dump);
+        const std::map<QString, QStringList> held = sim.held();
 
         int verified = 0, failed = 0, wrong = 0;
         const QJsonArray results = QJsonDocument::fromJson(apply.output).object().value("modules").toArray();

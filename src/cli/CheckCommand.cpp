@@ -138,7 +138,9 @@ int checkCommand(Invocation &call)
     ParameterValues values;
     QList<ModuleWarning> heard;
     if (module) {
-        if (const std::optional<QString> why = call.session().find(*module))
+        // Its scan warnings compare it with every other module: the whole scan, not
+        // only until it answered, or one that answers a moment later is missed.
+        if (const std::optional<QString> why = call.session().find(*module, true))
             return call.out.error(Failed, *why, outcomeWord(OutcomeKind::NotFound));
         const auto read = readModule(call, *module);
         if (const int *status = std::get_if<int>(&read))

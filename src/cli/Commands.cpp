@@ -218,7 +218,7 @@ int run(const QStringList &arguments)
     Invocation call{parser, parser.positionalArguments().mid(1), out, retries, [&]() -> Session & {
         if (!session) {
             session = std::make_unique<Session>();
-            session->engine().retryEachFrame(retries.attempts, retries.timeoutMs);
+            session->engine().retryEachFrame(retries.attempts, retries.timeoutMs, SettleMs);
             session->link().setCardNames(cardNames);
             if (parser.isSet(trace))
                 traceFailure = session->traceTo(parser.value(trace));

@@ -106,9 +106,9 @@ std::optional<QString> Session::noCard() const
     return m_link.errorString();
 }
 
-std::optional<QString> Session::find(const DeviceAddress &module)
+std::optional<QString> Session::find(const DeviceAddress &module, bool wholeScan)
 {
-    const Outcome scanned = scan({{module}, 0});
+    const Outcome scanned = scan(wholeScan ? ScanGoal{} : ScanGoal{{module}, 0});
     if (scanned.kind == OutcomeKind::PortUnavailable)
         return scanned.entry.join(QLatin1Char(' '));
     if (m_engine.deviceTable().indexOf(module) < 0)

@@ -44,9 +44,10 @@ public:
 
     // Why the last scan could ask no module: no card could broadcast it.
     std::optional<QString> noCard() const;
-    // Scans until the module has answered, four rounds at most: none when it
+    // Scans until the module has answered, four rounds at most (all four with
+    // `wholeScan`, so that every module on the LAN is listed too): none when it
     // was found, else why it cannot be worked on.
-    std::optional<QString> find(const DeviceAddress &module);
+    std::optional<QString> find(const DeviceAddress &module, bool wholeScan = false);
 
 private:
     Outcome run(const std::function<void()> &start);

@@ -53,8 +53,12 @@ struct Machine {
     // Attempts of the frame in flight beyond the first.
     int frameRetries = 0;
     // After a retry the next frame waits one time-out, so that a late answer
-    // to the first attempt is not taken for the next frame's answer.
+    // to the first attempt is not taken for the next frame's answer; after any
+    // other answer it waits settleMs (none when 0), so that a copy of that
+    // answer arriving just after it is not taken for the next frame's either:
+    // what arrives before the next frame leaves is dropped.
     bool quiet = false;
+    int settleMs = 0;
     // An answer of the wrong form came for the frame in flight: if its
     // attempts run out, the module answered what cannot be read.
     bool misfit = false;

@@ -49,11 +49,13 @@ public:
     // none of its own, and hears only the datagrams of the module it works on.
     void hearOwnModuleOnly() { m_hearsDiscovery = false; }
     // Each query and write tried up to `attempts` times on its own, each
-    // waited for `timeoutMs`; see Machine::frameAttempts.
-    void retryEachFrame(int attempts, int timeoutMs)
+    // waited for `timeoutMs`, the next frame sent `settleMs` after an answer;
+    // see Machine::frameAttempts and Machine::settleMs.
+    void retryEachFrame(int attempts, int timeoutMs, int settleMs = 0)
     {
         m_machine.frameAttempts = attempts;
         m_machine.timeoutMs = timeoutMs;
+        m_machine.settleMs = settleMs;
     }
     // While other engines work on the link (an apply's jobs), an idle engine
     // hears nothing of it; true again, it hears as before.

@@ -52,11 +52,18 @@ void nextFrame(Machine &m)
 
 bool awaitQuiet(Machine &m)
 {
-    if (m.frameRetries == 0)
+    if (m.frameRetries > 0) {
+        m.frameRetries = 0;
+        m.quiet = true;
+        m.armTimer1();
+        return true;
+    }
+    if (!m.retriesEachFrame() || m.settleMs <= 0)
         return false;
-    m.frameRetries = 0;
+    // The copies of an answer come back to back, but the next frame could
+    // leave between two of them: they would answer it.
     m.quiet = true;
-    m.armTimer1();
+    m.Timer1.start(m.settleMs);
     return true;
 }
 

@@ -10,8 +10,9 @@ void timer1Expired(Machine &m);
 
 // The frame after an answer: the next query, or the next write (or the end).
 void nextFrame(Machine &m);
-// After an answer to a retried frame: true, with Timer1 armed for the quiet
-// wait, when the next frame must wait; false when it may go now.
+// After an answer: true, with Timer1 armed for the quiet wait (a time-out
+// after a retried frame, Machine::settleMs after any other), when the next
+// frame must wait; false when it may go now.
 bool awaitQuiet(Machine &m);
 
 }  // namespace kelvane

@@ -15,7 +15,7 @@ ModuleJob::ModuleJob(Link &link, JobPlan plan, QObject *parent)
 {
     m_engine.nameModulesByAddress();
     m_engine.hearOwnModuleOnly();
-    m_engine.retryEachFrame(m_plan.attempts, m_plan.timeoutMs);
+    m_engine.retryEachFrame(m_plan.attempts, m_plan.timeoutMs, SettleMs);
     connect(&m_engine, &Engine::finished, this, &ModuleJob::ended);
 }
 

@@ -17,7 +17,7 @@ QString dispatch(Machine &m, const QByteArray &reply)
     // The link hands over only the datagrams of the module worked on; one
     // counts only while its answer is awaited.
     if (m.quiet)
-        return QStringLiteral("dropped: a late answer, in the quiet after a retry");
+        return QStringLiteral("dropped: a copy or a late answer, in the wait before the next frame");
     if (!m.answerAwaited())
         return QStringLiteral("dropped: no answer awaited at Step %1").arg(m.Step);
     if (m.Step >= 1 && m.Step <= ParameterCount)

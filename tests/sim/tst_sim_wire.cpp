@@ -102,30 +102,6 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(tool.ask("SETUP", 1), QStringList{"024B56000001 192.0.2.20 KVS-100"});
     }
-
-    // Stopped the way every caller stops it, TERM through peer-host, the simulator
-    // writes what its modules hold, a write it took included.
-    void dumpOnExit()
-    {
-        const QTemporaryDir dir;
-        const QString dump = dir.filePath("state");
-        SimProcess sim;
-        QVERIFY(sim.start({"--modules", "2", "--dump-on-exit", dump}));
-        Tool tool;
-        QVERIFY(tool.open());
-        QCOMPARE(tool.ask(module1("ATPT=8080\r"), 1), QStringList{"024B56000001 192.0.2.2 OK"});
-        QVERIFY(!QFile::exists(dump));
-        sim.stop();
-        // Written whole under its name, or not at all.
-        QTRY_VERIFY(QFile::exists(dump));
-        QFile file(dump);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = file.readAll().split('\n');
-        QCOMPARE(lines.size(), 3);
-        QVERIFY2(lines[0].startsWith("024B56000001 UB=09 ") && lines[0].contains(" PT=08080 "), lines[0].constData());
-        QVERIFY2(lines[1].startsWith("024B56000002 ") && lines[1].contains(" PT=00503 "), lines[1].constData());
-        QVERIFY(lines[2].isEmpty());
-    }
 };
 
 QTEST_GUILESS_MAIN(SimWire)

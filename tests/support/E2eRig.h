@@ -14,6 +14,7 @@
 #include "protocol/Catalogue.h"
 #include "protocol/UdpLink.h"
 
+#include <QJsonObject>
 #include <QNetworkInterface>
 
 namespace kelvane::test {
@@ -36,6 +37,52 @@ inline QString item(int module) { return QStringLiteral("设备 ( 024B5600000%1 
 inline QString heard(const QByteArray &frame, const QString &from = QStringLiteral("192.0.2.1:65002"))
 {
     return "in  " + QString::fromLatin1(frame.toHex(' ').toUpper()) + " | " + from;
+}
+
+// A module's values as the simulator holds them (SimProcess::held) in the form of
+// kelvane's JSON, decoded here from the answer forms and the catalogue's items, not
+// by the tool: {"baud_rate": "600bps", "time_delimiter": "0003", "start_mode": "direct", ...}.
+inline QJsonObject jsonOf(const QStringList &held)
+{
+    static const QStringList modes = {"direct", "pppoe", "dhcp"};
+    QJsonObject json;
+    for (int row = 0; row < ParameterCount && row < held.size(); ++row) {
+        const Parameter &p = catalogue()[row];
+        const QString &answer = held[row];
+        // A one-digit answer is a padding digit and the digit.
+        const int digit = answer.size() == 2 ? answer.at(1).digitValue() : -1;
+        QString value;
+        switch (p.answer) {
+        case AnswerLayout::Choice:
+            value = p.items.value(digit - p.digitOffset);
+            break;
+        case AnswerLayout::StartMode:
+            value = modes.value(digit);
+            break;
+        case AnswerLayout::FourDigits:
+            value = answer.mid(1);  // padded to five on the wire
+            break;
+        case AnswerLayout::FiveDigits:
+        case AnswerLayout::Address:
+            value = answer;
+            break;
+        }
+        json.insert(QLatin1String(p.key), value);
+    }
+    return json;
+}
+
+// The same values as ToolRig::shown() lists them: the 16 boxes, then the start-mode button.
+inline QStringList shownOf(const QJsonObject &values)
+{
+    static const QStringList modes = {"direct", "pppoe", "dhcp"};
+    QStringList shown;
+    for (int row = 0; row < ParameterCount - 1; ++row)
+        shown << values.value(QLatin1String(catalogue()[row].key)).toString();
+    const qsizetype mode = modes.indexOf(values.value(QStringLiteral("start_mode")).toString());
+    if (mode >= 0)
+        shown << controlName(StartModes[mode]);
+    return shown;
 }
 
 // What could carry a broadcast beyond this private network: the suite runs only when nothing.

@@ -75,6 +75,11 @@ private slots:
         row("groups joined by dashes", "SM", "255-255-255-000\r\n", false);
         row("a letter in a group", "DA", "192.168.0a0.100\r\n", false);
         row("an address without its CR", "GA", "192.168.001.001", false);
+        // The codes above without a bad form of their own.
+        row("a blank for the data bits' digit", "UD", "0 \r\n", false);
+        row("stop bits padded otherwise than the decoder insists", "US", "11\r\n", false);
+        row("a start mode in two digits", "PD", "001\r\n", false);
+        row("a start mode without its CR", "PD", "01\n", false);
     }
 
     // An answer that fits is one the decoder can read whole.

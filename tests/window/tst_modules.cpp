@@ -75,15 +75,37 @@ struct Table : WindowRig {
         return shown;
     }
     Status status(int i) { return model().status(model().rowOf(module(i))); }
-    // Module i answers its job's read and acknowledges all 17 writes.
+    // The last frame sent to module i.
+    QByteArray lastSentTo(int i)
+    {
+        for (auto frame = link.sent.crbegin(); frame != link.sent.crend(); ++frame) {
+            if (frame->startsWith(addr(i)))
+                return *frame;
+        }
+        return {};
+    }
+    // Module i answers each query of its job's read once it has gone out, as a module
+    // does: a job waits a moment after each answer and drops what comes meanwhile.
+    bool answerRead(int i)
+    {
+        for (int r = 0; r < ParameterCount; ++r) {
+            if (!QTest::qWaitFor([&] { return lastSentTo(i) == queryFrame(r, i); }, 2000))
+                return false;
+            link.deliver(addr(i) + Answers[r] + "\r\n");
+        }
+        return true;
+    }
+    // Module i answers its job's read and acknowledges each of the 17 writes.
     bool answerJob(int i)
     {
-        for (const QByteArray &answer : Answers)
-            link.deliver(addr(i) + answer + "\r\n");
-        if (!QTest::qWaitFor([&] { return status(i) == Status::Writing; }, 2000))
+        if (!answerRead(i) || !QTest::qWaitFor([&] { return status(i) == Status::Writing; }, 2000))
             return false;
-        for (int n = 0; n < ParameterCount; ++n)
+        for (int r = 0; r < ParameterCount; ++r) {
+            const QByteArray write = addr(i) + "AT" + Codes[r] + '=';
+            if (!QTest::qWaitFor([&] { return lastSentTo(i).startsWith(write); }, 2000))
+                return false;
             link.deliver(addr(i) + "OK\r\n");
+        }
         return QTest::qWaitFor([&] { return status(i) == Status::Written; }, 2000);
     }
     QByteArray csv()
@@ -319,8 +341,7 @@ void ModulesTable::readFillsTheValueColumns()
     t.window->view()->selectRow(1);
     t.window->readAction()->trigger();
     QVERIFY(t.window->running());
-    for (const QByteArray &answer : Answers)
-        t.link.deliver(addr(2) + answer + "\r\n");
+    QVERIFY(t.answerRead(2));
     QTRY_VERIFY(!t.window->running());
     QCOMPARE(t.status(2), Status::Read);
     QCOMPARE(t.status(1), Status::None);

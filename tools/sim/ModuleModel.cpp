@@ -165,6 +165,16 @@ QByteArray ModuleModel::answer(int row) const
     return m_address.toByteArray() + encodeAnswer(catalogue().at(row), m_values.at(row));
 }
 
+QByteArray ModuleModel::held() const
+{
+    QByteArray line = m_address.toHex().toLatin1();
+    for (int row = 0; row < ParameterCount; ++row) {
+        const Parameter &parameter = catalogue().at(row);
+        line += ' ' + QByteArray(parameter.code) + '=' + encodeAnswer(parameter, m_values.at(row)).chopped(CrLf.size());
+    }
+    return line;
+}
+
 bool ModuleModel::write(int row, const QByteArray &text)
 {
     const std::optional<Value> value = parseWrite(catalogue().at(row), text);

@@ -42,6 +42,10 @@ public:
 
     Value value(int row) const { return m_values.at(row); }
     QByteArray answer(int row) const;
+    // "024B56000001 UB=09 UT=00 ... PD=00": its address and every value it holds,
+    // each as its answer carries it, so that a test can see what it holds
+    // without asking it over the wire.
+    QByteArray held() const;
     // Stores a written value; false, and nothing changes, when it cannot be taken.
     bool write(int row, const QByteArray &text);
     void restoreDefaults();

@@ -43,7 +43,9 @@ QString choiceCodes()
 std::variant<Options, QString> parseOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Simulates Kelvane modules on UDP port 65000."));
+    parser.setApplicationDescription(QStringLiteral("Simulates Kelvane modules on UDP port 65000. On SIGUSR1 it prints\n"
+                                                   "what every module holds: \"held\", its address and CODE=answer\n"
+                                                   "for each parameter, one line each, then \"held end\"."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption modules(QStringLiteral("modules"), QStringLiteral("Number of modules (default 3)."), QStringLiteral("N"), QStringLiteral("3"));
@@ -64,8 +66,7 @@ std::variant<Options, QString> parseOptions(const QStringList &arguments)
     const QCommandLineOption silentModules(QStringLiteral("silent-modules"), QStringLiteral("These modules, numbered from 1, never answer anything, not even a scan."), QStringLiteral("N[,N...]"));
     const QCommandLineOption answerFromIp(QStringLiteral("answer-from-ip"), QStringLiteral("Each module answers from the address its ip_address held when it last started, not from this host's own. The addresses they start with must be on this host's cards (scripts/peer-host --address); one written later that is not is answered from the host's own."));
     const QCommandLineOption moduleIp(QStringLiteral("module-ip"), QStringLiteral("Module N, numbered from 1, has A.B.C.D as its factory ip_address, also after ATDF. Give it again for more modules."), QStringLiteral("N=A.B.C.D"));
-    const QCommandLineOption dumpOnExit(QStringLiteral("dump-on-exit"), QStringLiteral("When stopped (TERM or INT), write what every module holds to FILE: one line a module, its address, then CODE=answer for each parameter."), QStringLiteral("FILE"));
-    parser.addOptions({modules, first, verbose, seed, restart, silent, drop, late, dropRequests, delay, reject, noAcks, refuse, duplicate, forget, silentModules, answerFromIp, moduleIp, dumpOnExit});
+    parser.addOptions({modules, first, verbose, seed, restart, silent, drop, late, dropRequests, delay, reject, noAcks, refuse, duplicate, forget, silentModules, answerFromIp, moduleIp});
 
     if (!parser.parse(arguments))
         return parser.errorText();
@@ -116,9 +117,6 @@ std::variant<Options, QString> parseOptions(const QStringList &arguments)
     }
 
     options.verbose = parser.isSet(verbose);
-    options.dumpFile = parser.value(dumpOnExit);
-    if (parser.isSet(dumpOnExit) && options.dumpFile.isEmpty())
-        return QStringLiteral("--dump-on-exit takes a file name.");
     options.delivery.duplicate = parser.isSet(duplicate);
     options.answerFromIp = parser.isSet(answerFromIp);
     options.faults.silentQueries = parser.isSet(silent);

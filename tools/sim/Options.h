@@ -24,7 +24,6 @@ struct Options {
     // Each module answers from the address its ip_address held when it started.
     bool answerFromIp = false;
     QHash<int, Value> moduleIps;  // by module index from 0: its factory ip_address
-    QString dumpFile;  // written with Responder::state() when the simulator is stopped
     QString help;  // set when --help or --version was asked for: print it and stop
 };
 

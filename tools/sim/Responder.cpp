@@ -35,20 +35,6 @@ int Responder::moduleOf(const QByteArray &datagram) const
     return m_byAddress.value(datagram.left(DeviceAddressSize), -1);
 }
 
-QByteArray Responder::state() const
-{
-    QByteArray text;
-    for (const ModuleModel &module : m_modules) {
-        text += module.address().toHex().toLatin1();
-        for (int row = 0; row < ParameterCount; ++row) {
-            const Parameter &parameter = catalogue()[row];
-            text += ' ' + QByteArray(parameter.code) + '=' + encodeAnswer(parameter, module.value(row)).trimmed();
-        }
-        text += '\n';
-    }
-    return text;
-}
-
 QByteArrayList Responder::respond(const QByteArray &request, qint64 nowMs)
 {
     if (request == "SETUP")

@@ -41,9 +41,6 @@ public:
     bool isAnswering(int index, qint64 nowMs) const;
     // The module a datagram to or from it starts with the address of; -1 for none.
     int moduleOf(const QByteArray &datagram) const;
-    // What every module holds, one line each: its address in hex, then
-    // CODE=answer for each parameter, the answer as a query would get it.
-    QByteArray state() const;
 
 private:
     QByteArrayList discover(qint64 nowMs) const;

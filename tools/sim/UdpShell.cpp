@@ -112,21 +112,27 @@ void UdpShell::release()
 void UdpShell::flush()
 {
     const QHostAddress broadcast(QHostAddress::Broadcast);
+    // Traced once all that is due has gone: a line written between two copies of
+    // an answer (--duplicate) would part them by the time it takes, and they are
+    // meant to go back to back, as a network that duplicates sends them.
+    QByteArrayList sent;
     while (!m_outbox.isEmpty()) {
         const QByteArray &datagram = m_outbox.first();
         QUdpSocket &socket = socketFor(datagram);
         if (socket.writeDatagram(datagram, broadcast, LocalPort) < 0) {
             if (++m_failedSends < MaxFailedSends) {
                 m_retry.start(RetryMs);
-                return;
+                break;
             }
             std::fprintf(stderr, "kelvane-sim: answer lost: %s\n", qPrintable(socket.errorString()));
         } else {
-            trace("out", datagram, broadcast, LocalPort);
+            sent.append(datagram);
         }
         m_failedSends = 0;
         m_outbox.removeFirst();
     }
+    for (const QByteArray &datagram : sent)
+        trace("out", datagram, broadcast, LocalPort);
 }
 
 void UdpShell::trace(const char *direction, const QByteArray &datagram, const QHostAddress &peer,

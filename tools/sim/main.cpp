@@ -6,59 +6,58 @@
 #include "UdpShell.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #ifdef Q_OS_LINUX
-#include <sys/prctl.h>
-#endif
-#ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 #endif
 
 using namespace kelvane::sim;
 
+#ifdef Q_OS_LINUX
 namespace {
-#ifdef Q_OS_UNIX
-int stopPipe[2] = {-1, -1};
+// SIGUSR1 writes a byte here; the event loop reads it and answers outside the handler.
+int heldPipe[2] = {-1, -1};
 
-void onStopSignal(int)
+void heldAsked(int)
 {
-    const char byte = 0;
-    [[maybe_unused]] const ssize_t written = ::write(stopPipe[1], &byte, 1);
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(heldPipe[1], &byte, 1);
 }
-#endif
 
-// TERM and INT end the event loop rather than the process, so that the state
-// can still be written; a signal handler may do no more than write a byte.
-bool quitOnStopSignals()
+// On SIGUSR1, every module's values on standard output: "held <address> UB=09 ...",
+// one line each, then "held end".
+bool printHeldOnSignal(const Responder &responder, QObject *parent)
 {
-#ifdef Q_OS_UNIX
-    if (::pipe(stopPipe) != 0)
+    if (::pipe2(heldPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return false;
-    auto *notifier = new QSocketNotifier(stopPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, QCoreApplication::instance(), &QCoreApplication::quit);
+    auto *notifier = new QSocketNotifier(heldPipe[0], QSocketNotifier::Read, parent);
+    QObject::connect(notifier, &QSocketNotifier::activated, parent, [&responder] {
+        char bytes[64];
+        while (::read(heldPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        QByteArray lines;
+        for (int i = 0; i < responder.moduleCount(); ++i)
+            lines += "held " + responder.module(i).held() + '\n';
+        std::fputs((lines + "held end\n").constData(), stdout);
+        std::fflush(stdout);
+    });
     struct sigaction action = {};
-    action.sa_handler = onStopSignal;
+    action.sa_handler = heldAsked;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
-#else
-    return true;
-#endif
-}
-
-bool writeState(const QString &fileName, const Responder &responder)
-{
-    // Whole or not at all: whoever waits for the file reads it only once it is complete.
-    QSaveFile file(fileName);
-    return file.open(QIODevice::WriteOnly) && file.write(responder.state()) >= 0 && file.commit();
+    return ::sigaction(SIGUSR1, &action, nullptr) == 0;
 }
 }  // namespace
+#endif
 
 int main(int argc, char *argv[])
 {
@@ -89,17 +88,14 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "kelvane-sim: %s\n", qPrintable(shell.errorString()));
         return 1;
     }
-    if (!options.dumpFile.isEmpty() && !quitOnStopSignals()) {
-        std::fputs("kelvane-sim: cannot catch TERM and INT for --dump-on-exit\n", stderr);
+#ifdef Q_OS_LINUX
+    if (!printHeldOnSignal(responder, &shell)) {
+        std::fprintf(stderr, "kelvane-sim: cannot take SIGUSR1: %s\n", std::strerror(errno));
         return 1;
     }
+#endif
     // Whoever started us may send from now on.
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
-    const int status = QCoreApplication::exec();
-    if (!options.dumpFile.isEmpty() && !writeState(options.dumpFile, responder)) {
-        std::fprintf(stderr, "kelvane-sim: cannot write %s\n", qPrintable(options.dumpFile));
-        return 1;
-    }
-    return status;
+    return QCoreApplication::exec();
 }

@@ -1,0 +1,325 @@
+// SPDX-License-Identifier: Apache-2.0
+// Answers that arrive twice and answers that are lost (issue 19), end to end in
+// the private network: two cards bridged onto one LAN, every answer sent twice,
+// a tenth or nearly a third of the answers lost. The window and kelvane may
+// fail, but whatever they show or report as done is what the modules hold, by
+// the simulator's own account (SimProcess::held), never by what the tool said.
+#include "support/CliProcess.h"
+#include "support/E2eRig.h"
+
+#include <QJsonArray>
+#include <QRegularExpression>
+
+using namespace kelvane;
+using namespace kelvane::test;
+
+namespace {
+QString moduleName(int number)
+{
+    return QStringLiteral("024B56%1").arg(number, 6, 16, QLatin1Char('0')).toUpper();
+}
+
+QStringList moduleNames(int count)
+{
+    QStringList names;
+    for (int n = 1; n <= count; ++n)
+        names << moduleName(n);
+    return names;
+}
+
+// E2eRig's Written as kelvane's JSON.
+QJsonObject writtenJson()
+{
+    QJsonObject json;
+    for (int row = 0; row < ParameterCount - 1; ++row)
+        json.insert(QLatin1String(catalogue()[row].key), Written[row]);
+    json.insert("start_mode", "pppoe");
+    return json;
+}
+
+// The profile applied below: Written but for the address, which --ip-from hands out.
+QJsonObject profileJson()
+{
+    QJsonObject profile = writtenJson();
+    profile.remove("ip_address");
+    return profile;
+}
+
+// What module n of an apply with --ip-from 192.168.3.1 holds once written.
+QJsonObject applied(int n)
+{
+    return with(profileJson(), {{"ip_address", QStringLiteral("192.168.003.%1").arg(n, 3, 10, QLatin1Char('0'))}});
+}
+
+// A --trace file's lines of answers from this module, without its discovery replies.
+QStringList answersFrom(const QStringList &trace, const QString &module)
+{
+    const QString lead = QByteArray::fromHex(module.toLatin1()).toHex(' ');
+    return trace.filter(QRegularExpression("^in\t.*\t" + lead + " (?!4b 56 53)"));
+}
+
+// The queries a simulator heard, from the first after `mark`, as their codes, once its
+// trace has caught up (still for 150 ms).
+QStringList queriesHeard(SimProcess &sim, qsizetype mark)
+{
+    QStringList lines = sim.received();
+    for (int round = 0; round < 40; ++round) {
+        QTest::qWait(150);
+        const QStringList now = sim.received();
+        if (now.size() == lines.size())
+            break;
+        lines = now;
+    }
+    QStringList codes;
+    for (const QString &line : lines.mid(mark)) {
+        // "in  02 4B 56 00 00 01 41 54 55 42 0D | 192.0.2.1:65002": address, "AT", the code, CR.
+        const QByteArray frame = QByteArray::fromHex(line.mid(4).section(" | ", 0, 0).toLatin1());
+        if (frame.size() == 11 && frame.mid(6, 2) == "AT" && frame.endsWith('\r'))
+            codes << QString::fromLatin1(frame.mid(8, 2));
+    }
+    return codes;
+}
+
+// How the JSON of an apply reported each module, by address.
+QHash<QString, QString> results(const Ran &ran)
+{
+    QHash<QString, QString> byAddress;
+    for (const QJsonValue &entry : ran.json().value("modules").toArray())
+        byAddress.insert(entry.toObject().value("address").toString(), entry.toObject().value("result").toString());
+    return byAddress;
+}
+}  // namespace
+
+class Reliability : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QCOMPARE(outsideCards(), QStringList());
+        QVERIFY(m_dir.isValid());
+        QVERIFY(!writeFile(m_dir, "profile.json", profileOf(profileJson())).isEmpty());
+    }
+    void everyAnswerTakenOnce_data();
+    void everyAnswerTakenOnce();
+    void readAndWriteUnderLoss();
+    void applyUnderLoss_data();
+    void applyUnderLoss();
+    void windowReadUnderLoss();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Each answer reaches the tool twice: once on each card of a bridged LAN, or sent twice
+// by the modules (--duplicate). One copy is taken, the other dropped.
+void Reliability::everyAnswerTakenOnce_data()
+{
+    QTest::addColumn<bool>("bridged");
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("two cards bridged onto one LAN") << true << QStringList();
+    QTest::newRow("--duplicate") << false << QStringList{"--duplicate"};
+}
+
+void Reliability::everyAnswerTakenOnce()
+{
+    QFETCH(bool, bridged);
+    QFETCH(QStringList, options);
+    SimProcess sim;
+    options << "--modules" << "3";
+    QVERIFY(bridged ? sim.startBridged(options) : sim.start(options));
+    const QHash<QString, QStringList> factory = sim.held();
+    QCOMPARE(factory.size(), 3);
+    const QString m1 = moduleName(1), m2 = moduleName(2), m3 = moduleName(3);
+
+    {
+        // The window: each module listed once, each read shows what the module holds,
+        // and what is written from it is what the module holds then.
+        ToolRig tool;
+        QVERIFY(tool.scan());
+        QCOMPARE(tool.devices(), (QStringList{item(1), item(2), item(3)}));
+        for (int n = 1; n <= 3; ++n) {
+            QCOMPARE(tool.read(tool.rowOf(n)), 1);
+            QCOMPARE(tool.shown(), shownOf(jsonOf(factory.value(moduleName(n)))));
+        }
+        QCOMPARE(tool.write(Written), 1);
+        QCOMPARE(shownOf(jsonOf(sim.held().value(m3))), Written);
+    }
+
+    // kelvane scan lists each once; on a bridged LAN the replies came in on both cards.
+    const QString scanTrace = m_dir.filePath("scan.trace");
+    const Ran scan = runCli({"scan", "--json", "--trace", scanTrace});
+    QCOMPARE(scan.status, 0);
+    QStringList listed;
+    for (const QJsonValue &module : scan.json().value("modules").toArray())
+        listed << module.toObject().value("address").toString();
+    QCOMPARE(listed, moduleNames(3));
+    if (bridged) {
+        const QStringList replies = readTrace(scanTrace).filter("\t02 4b 56 00 00 01 4b 56 53");
+        QVERIFY2(!replies.filter("in\t" + sim.card() + "\t").isEmpty(), qPrintable(replies.join('\n')));
+        QVERIFY2(!replies.filter("in\t" + sim.secondCard() + "\t").isEmpty(), qPrintable(replies.join('\n')));
+    }
+
+    // kelvane read: module 2 as it came, module 3 as the window wrote it; 17 answers
+    // taken, the other copies dropped (those of the last may come after kelvane has ended).
+    const QString readTrace2 = m_dir.filePath("read.trace");
+    const Ran read2 = runCli({"read", m2, "--json", "--trace", readTrace2});
+    QCOMPARE(read2.status, 0);
+    QCOMPARE(read2.json().value("parameters").toObject(), jsonOf(factory.value(m2)));
+    const QStringList answers = answersFrom(readTrace(readTrace2), m2);
+    QCOMPARE(answers.filter("\tanswer to ").size(), 17);
+    const QStringList dropped = answers.filter("\tdropped: ");
+    QVERIFY2(dropped.size() >= 16 && answers.size() == 17 + dropped.size(),
+             qPrintable(answers.join('\n')));
+    if (bridged) {
+        // Taken on the card the module was found on, the copies dropped on the other.
+        const QString own = answers.filter("\tanswer to ").first().section('\t', 1, 1);
+        const QString other = own == sim.card() ? sim.secondCard() : sim.card();
+        QCOMPARE(answers.filter("\tanswer to ").filter("in\t" + own + "\t").size(), 17);
+        QVERIFY2(dropped.filter("in\t" + other + "\t").size() >= 16, qPrintable(answers.join('\n')));
+    }
+    const Ran read3 = runCli({"read", m3, "--json"});
+    QCOMPARE(read3.status, 0);
+    QCOMPARE(read3.json().value("parameters").toObject(), writtenJson());
+
+    // kelvane write: the module holds what was written, and nothing else changed.
+    const Ran wrote = runCli({"write", m1, "baud_rate=9600bps", "parity=Odd", "ip_address=192.168.1.77",
+                              "destination_port=4001", "start_mode=dhcp"});
+    QVERIFY2(wrote.status == 0, qPrintable(wrote.err));
+    QCOMPARE(jsonOf(sim.held().value(m1)),
+             with(jsonOf(factory.value(m1)), {{"baud_rate", "9600bps"}, {"parity", "奇校验"},
+                                              {"ip_address", "192.168.001.077"}, {"destination_port", "04001"},
+                                              {"start_mode", "dhcp"}}));
+
+    // apply --verify: every module verified, and holding the profile.
+    const Ran ran = runCli(QStringList{"apply", m_dir.filePath("profile.json")} + moduleNames(3) +
+                           QStringList{"--ip-from", "192.168.3.1", "--verify", "--json"});
+    QVERIFY2(ran.status == 0, qPrintable(ran.err));
+    const QHash<QString, QStringList> held = sim.held();
+    for (int n = 1; n <= 3; ++n) {
+        QCOMPARE(results(ran).value(moduleName(n)), "verified");
+        QCOMPARE(jsonOf(held.value(moduleName(n))), applied(n));
+    }
+}
+
+// kelvane on a lossy LAN: a read or write may fail, but one that says it succeeded
+// read what the module holds, or left it holding what was written. Short time-outs
+// keep it to seconds.
+void Reliability::readAndWriteUnderLoss()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({"--modules", "3", "--drop", "0.1", "--seed", "19"}));
+    const QHash<QString, QStringList> factory = sim.held();
+    QCOMPARE(factory.size(), 3);
+    const QStringList timeout{"--timeout", "200"};
+    for (const QString &module : moduleNames(3)) {
+        const Ran read = runCli(QStringList{"read", module, "--json"} + timeout);
+        QVERIFY2(read.status == 0 || read.status == 1, qPrintable(read.err));
+        if (read.status == 0)
+            QCOMPARE(read.json().value("parameters").toObject(), jsonOf(factory.value(module)));
+    }
+    const QString module = moduleName(2);
+    const Ran wrote =
+        runCli(QStringList{"write", module, "socket_mode=UDP组播", "port=80", "gateway=192.168.1.254"} + timeout);
+    QVERIFY2(wrote.status == 0 || wrote.status == 1, qPrintable(wrote.err));
+    if (wrote.status == 0) {
+        QCOMPARE(jsonOf(sim.held().value(module)),
+                 with(jsonOf(factory.value(module)),
+                      {{"socket_mode", "UDP组播"}, {"port", "00080"}, {"gateway", "192.168.001.254"}}));
+    }
+}
+
+// apply --verify to many modules at once on a LAN that loses, delays and repeats
+// datagrams: each module is reported verified and holds exactly the profile, or is
+// reported as failed (failed, not found, read back otherwise); never verified with
+// another value.
+void Reliability::applyUnderLoss_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("modules");
+    QTest::addColumn<QString>("timeout");
+    // About one module in ten fails: 30 modules show both outcomes. Nothing comes late,
+    // so a short time-out keeps it to seconds.
+    QTest::newRow("30 % of the answers lost, 30 modules") << QStringList{"--drop", "0.3"} << 30 << "100";
+    // A late answer comes 600 ms after its request: within the quiet after the retry
+    // only with the usual time-out.
+    QTest::newRow("answers and requests lost, late, twice, 10 modules")
+        << QStringList{"--drop", "0.03", "--drop-requests", "0.02", "--late", "0.02", "--duplicate"} << 10 << "400";
+}
+
+void Reliability::applyUnderLoss()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, modules);
+    QFETCH(QString, timeout);
+    SimProcess sim;
+    QVERIFY(sim.start(options + QStringList{"--modules", QString::number(modules), "--seed", "19"}));
+    const Ran ran = runCli(QStringList{"apply", m_dir.filePath("profile.json")} + moduleNames(modules) +
+                           QStringList{"--ip-from", "192.168.3.1", "--verify", "--json", "--timeout", timeout,
+                                       "--parallel", QString::number(modules)});
+    const QHash<QString, QString> reported = results(ran);
+    QCOMPARE(reported.size(), modules);
+    const QHash<QString, QStringList> held = sim.held();
+    int verified = 0;
+    for (int n = 1; n <= modules; ++n) {
+        const QString module = moduleName(n);
+        const QString result = reported.value(module);
+        // Said on standard error as well.
+        QVERIFY2(ran.err.contains(" " + module + " " + result + "\n"), qPrintable(ran.err));
+        if (result == "verified") {
+            ++verified;
+            QCOMPARE(jsonOf(held.value(module)), applied(n));
+        }
+    }
+    QCOMPARE(ran.status, verified == modules ? 0 : 1);
+    // Most are verified all the same.
+    QVERIFY2(verified >= modules / 2, qPrintable(QString::number(verified)));
+}
+
+// The window retries a whole read, twice, as it always has: at one answer in twenty
+// lost about half the attempts end early. A read it calls a success shows what the module holds;
+// one that fails shows nothing else either.
+void Reliability::windowReadUnderLoss()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({"--modules", "2", "--drop", "0.05", "--seed", "19"}));
+    const QHash<QString, QStringList> held = sim.held();
+    const QStringList codes = QString("UB UT UD TM UP BT US CM GA SM IP PT DA DP SR ET PD").split(' ');
+    ToolRig tool;
+    QVERIFY(tool.scan());
+    QCOMPARE(tool.devices().size(), 2);
+    int restarts = 0;
+    for (int round = 0; round < 4; ++round) {
+        const int n = 1 + round % 2;
+        const QStringList expected = shownOf(jsonOf(held.value(moduleName(n))));
+        const qsizetype mark = sim.received().size();
+        const int outcome = tool.read(tool.rowOf(n), 3 * E2eTimeout);
+        QVERIFY(outcome >= 0);
+        // On the wire: up to three attempts, each from UB on as far as an answer was lost;
+        // a read that succeeded asked all 17 in its last, one that failed made all three.
+        const QStringList heard = queriesHeard(sim, mark);
+        const QStringList attempts = heard.join(' ').split(QRegularExpression(" (?=UB)"));
+        QVERIFY2(attempts.size() <= 1 + MaxRetries, qPrintable(heard.join(' ')));
+        for (const QString &attempt : attempts)
+            QCOMPARE(attempt.split(' '), codes.first(attempt.count(' ') + 1));
+        if (outcome == 1)
+            QCOMPARE(attempts.last().split(' ').size(), 17);
+        else
+            QCOMPARE(attempts.size(), 1 + MaxRetries);
+        restarts += int(attempts.size()) - 1;
+        if (outcome == 1) {
+            QCOMPARE(tool.shown(), expected);
+            continue;
+        }
+        // A value shown is the module's; the rest of the boxes are empty.
+        for (int row = 0; row < ParameterCount - 1; ++row) {
+            const QString shown = tool.panel.text(catalogue()[row].control);
+            QVERIFY2(shown.isEmpty() || shown == expected[row], qPrintable(codes[row] + ": " + shown));
+        }
+    }
+    // The seed loses some answers of these reads.
+    QVERIFY(restarts > 0);
+}
+
+QTEST_GUILESS_MAIN(Reliability)
+#include "tst_reliability.moc"
