@@ -17,11 +17,17 @@ void timer1Expired(Machine &m)
     // An answer that came in time still counts, however late it is read.
     const qint16 step = m.Step;
     const std::optional<Operation> running = m.running;
+    const bool quiet = m.quiet;
     m.overdue = true;
     m.Winsock.readNow();
     m.overdue = false;
-    if (m.Timer1.isActive() || m.Step != step || m.running != running)
+    if (m.Timer1.isActive() || m.Step != step || m.running != running) {
+        // Answers come in microseconds to milliseconds: one that waits for
+        // the time-out to be read was not heard when it came.
+        if (!quiet)
+            qCDebug(lcEngine) << "an answer was read only at its time-out, at Step" << step;
         return;
+    }
     m.Timer1.stop();
     if (m.quiet) {
         m.quiet = false;

@@ -156,26 +156,15 @@ std::optional<ModuleRoute> UdpLink::routeOf(const DeviceAddress &module) const
     return ModuleRoute{*on, heard->peer};
 }
 
-void UdpLink::readNow()
-{
-    m_atTimeout = true;
-    readPending();
-    m_atTimeout = false;
-}
-
 void UdpLink::readPending()
 {
     const bool outer = !m_reading;
     m_reading = true;
     while (!m_taken.isEmpty() || m_socket.hasPendingDatagrams()) {
-        const bool fromSocket = m_taken.isEmpty();
-        const Taken next = fromSocket ? Taken{take(), false} : m_taken.takeFirst();
+        const Taken next = m_taken.isEmpty() ? Taken{take(), false} : m_taken.takeFirst();
         const QNetworkDatagram &datagram = next.datagram;
         if (!datagram.isValid())
             continue;
-        // The socket should have told of it long before; a sign it was deaf.
-        if (m_atTimeout && fromSocket)
-            qCDebug(lcLink).noquote() << "read only at a time-out:" << datagram.data().toHex(' ');
         learn(datagram.data(), datagram.interfaceIndex(), datagram.senderAddress());
         const NetworkCard *on = card(int(datagram.interfaceIndex()));
         emit traffic(Direction::Received, datagram.data(), on ? on->name : QString(), datagram.senderAddress(),

@@ -28,7 +28,7 @@ public:
     std::optional<ModuleRoute> routeOf(const DeviceAddress &module) const override;
     QList<NetworkCard> cards() const override { return m_cards; }
     void drainPending(const DeviceAddress &module) override;
-    void readNow() override;
+    void readNow() override { readPending(); }
 
 private:
     // Where a module was last heard: the card's index and the sender.
@@ -60,7 +60,6 @@ private:
     QList<Taken> m_taken;
     bool m_reading = false;
     bool m_inReadyRead = false;
-    bool m_atTimeout = false;
     QTimer m_rearm;
     QUdpSocket m_socket;
     QString m_error;
