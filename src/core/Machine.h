@@ -52,8 +52,8 @@ struct Machine {
     int timeoutMs = TimeoutMs;
     // Attempts of the frame in flight beyond the first.
     int frameRetries = 0;
-    // After a retry the next frame waits one time-out, so that a late answer
-    // to the first attempt is not taken for the next frame's answer; after any
+    // After a retry the next frame waits two time-outs, so that a late answer
+    // to an earlier attempt is not taken for the next frame's answer; after any
     // other answer it waits settleMs (none when 0), so that a copy of that
     // answer arriving just after it is not taken for the next frame's either:
     // what arrives before the next frame leaves is dropped.

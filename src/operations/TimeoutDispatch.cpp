@@ -56,15 +56,17 @@ void nextFrame(Machine &m)
     }
 }
 
-bool awaitQuiet(Machine &m)
+bool awaitQuiet(Machine &m, bool copyWouldFit)
 {
     if (m.frameRetries > 0) {
+        // An attempt retried may still be answered late, and so may the retry
+        // itself when its answer was not the one taken: two time-outs, not one.
         m.frameRetries = 0;
         m.quiet = true;
-        m.armTimer1();
+        m.Timer1.start(2 * m.timeoutMs);
         return true;
     }
-    if (!m.retriesEachFrame() || m.settleMs <= 0)
+    if (!m.retriesEachFrame() || m.settleMs <= 0 || !copyWouldFit)
         return false;
     // The copies of an answer come back to back, but the next frame could
     // leave between two of them: they would answer it.

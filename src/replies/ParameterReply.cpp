@@ -116,7 +116,9 @@ QString handleParameterReply(Machine &m, const QByteArray &reply)
               {QCoreApplication::translate("Read", "读取设备%1参数成功！").arg(m.deviceNumber())});
         return meaning;
     }
-    if (!awaitQuiet(m)) {
+    // A copy of this answer that came after the next query would be dropped
+    // as of another form; only one that would fit it needs the wait.
+    if (!awaitQuiet(m, answerFits(catalogue()[m.Step], reply))) {
         sendQuery(m);
         m.armTimer1();
     }
