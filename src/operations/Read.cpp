@@ -49,4 +49,10 @@ void readTimeout(Machine &m)
     m.end(OutcomeKind::NoAnswer, failure);
 }
 
+void readDone(Machine &m)
+{
+    m.RetryCount = 0;
+    m.end(OutcomeKind::Done, {QCoreApplication::translate("Read", "读取设备%1参数成功！").arg(m.deviceNumber())});
+}
+
 }  // namespace kelvane

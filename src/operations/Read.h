@@ -10,5 +10,7 @@ namespace kelvane {
 void startRead(Machine &m);
 // Timer1 expired while Step is 1 to 17.
 void readTimeout(Machine &m);
+// The 17th answer taken: the read is done.
+void readDone(Machine &m);
 
 }  // namespace kelvane

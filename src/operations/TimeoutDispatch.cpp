@@ -48,7 +48,9 @@ void timer1Expired(Machine &m)
 
 void nextFrame(Machine &m)
 {
-    if (m.Step >= 1 && m.Step < ParameterCount) {
+    if (m.Step == ParameterCount) {
+        readDone(m);
+    } else if (m.Step >= 1 && m.Step < ParameterCount) {
         sendQuery(m);
         m.armTimer1();
     } else if (m.Step > WriteBase && m.Step <= WriteFinish) {

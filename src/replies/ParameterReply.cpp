@@ -2,6 +2,7 @@
 #include "ParameterReply.h"
 
 #include "AnswerForm.h"
+#include "operations/Read.h"
 #include "operations/Reporter.h"
 #include "operations/TimeoutDispatch.h"
 #include "protocol/QuerySender.h"
@@ -111,9 +112,11 @@ QString handleParameterReply(Machine &m, const QByteArray &reply)
     m.Timer1.stop();
     m.report.onAnswer(p, decoded, m.Step);
     if (m.Step == ParameterCount) {
-        m.RetryCount = 0;
-        m.end(OutcomeKind::Done,
-              {QCoreApplication::translate("Read", "读取设备%1参数成功！").arg(m.deviceNumber())});
+        // Where the last query was tried again, its first attempt may still
+        // answer; the read ends after the quiet wait, so that the next
+        // operation's first query cannot take that answer for its own.
+        if (!(m.retriesEachFrame() && awaitQuiet(m, false)))
+            readDone(m);
         return meaning;
     }
     // A copy of this answer that came after the next query would be dropped

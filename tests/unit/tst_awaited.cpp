@@ -245,6 +245,9 @@ private slots:
         QTest::newRow("read, nothing lost") << false << all << OutcomeKind::Done << once;
         QTest::newRow("read, one answer lost, its copy late")
             << false << "aladq" + QString(15, 'a') << OutcomeKind::Done << QList<int>{0, 1, 1} + once.mid(2);
+        // The read ends only after the quiet wait, so the next operation cannot take the late copy.
+        QTest::newRow("read, last answer lost, its copy late")
+            << false << QString(16, 'a') + "ladq" << OutcomeKind::Done << once + QList<int>{16};
         QTest::newRow("read, a discovery reply is no answer")
             << false << "fa" + QString(16, 'a') << OutcomeKind::Done << once;
         QTest::newRow("read, every attempt lost") << false << "alll" << OutcomeKind::NoAnswer << QList<int>{0, 1, 1, 1};
