@@ -45,21 +45,6 @@ QStringList restartsOf(const QStringList &received, const QString &module)
     return received.filter(QRegularExpression("^" + lead + " 45 4E 44 \\|"));
 }
 
-// What the simulator heard, once its trace has caught up with the last run
-// (still for 150 ms; after 6 s, whatever it heard by then).
-QStringList settled(SimProcess &sim)
-{
-    QStringList lines = sim.received();
-    for (int round = 0; round < 40; ++round) {
-        QTest::qWait(150);
-        const QStringList now = sim.received();
-        if (now.size() == lines.size())
-            break;
-        lines = now;
-    }
-    return lines;
-}
-
 // apply --json's entries by module address.
 QHash<QString, QJsonObject> entries(const Ran &ran)
 {
@@ -440,10 +425,10 @@ private slots:
         QCOMPARE(factory.size(), 3);
 
         // A check with --reset on its line restarts nothing either.
-        qsizetype mark = settled(sim).size();
+        qsizetype mark = sim.settled().size();
         const Ran check = runCli(QStringList{"apply", file} + all + QStringList{"--check", "--reset", "--json"});
         QCOMPARE(check.status, 1);
-        QCOMPARE(settled(sim).mid(mark).filter(QRegularExpression(" 3D | 45 4E 44 \\|")), QStringList());
+        QCOMPARE(sim.settled().mid(mark).filter(QRegularExpression(" 3D | 45 4E 44 \\|")), QStringList());
         QHash<QString, QJsonObject> checked = entries(check);
         QCOMPARE(checked.value(Module1), (QJsonObject{{"address", Module1},
                                                       {"result", "unchanged"},
@@ -459,10 +444,10 @@ private slots:
         QCOMPARE(check.json().value("succeeded"), true);
         QCOMPARE(readAll(), factory);
 
-        mark = settled(sim).size();
+        mark = sim.settled().size();
         const Ran first = runCli(QStringList{"apply", file} + all + QStringList{"--verify", "--reset", "--json"});
         QCOMPARE(first.status, 0);
-        QStringList wire = settled(sim).mid(mark);
+        QStringList wire = sim.settled().mid(mark);
         QCOMPARE(writesTo(wire, Module1), QStringList());
         QCOMPARE(restartsOf(wire, Module1), QStringList());
         const QHash<QString, QJsonObject> applied = entries(first);
@@ -481,10 +466,10 @@ private slots:
             QCOMPARE(stored.value(module), with(stored.value(Module1), {{"ip_address", factory.value(module).value("ip_address")}}));
 
         // Run again, nothing is sent but the reads, and the table says so.
-        mark = settled(sim).size();
+        mark = sim.settled().size();
         const Ran again = runCli(QStringList{"apply", file} + all + QStringList{"--verify", "--reset"});
         QCOMPARE(again.status, 0);
-        wire = settled(sim).mid(mark);
+        wire = sim.settled().mid(mark);
         QCOMPARE(wire.filter(QRegularExpression(" 3D | 45 4E 44 \\|")), QStringList());
         QCOMPARE(wire.filter(QRegularExpression("^in  (?!53 45 54 55 50\\b)")).size(), 3 * 17);
         const QStringList rows = QString::fromUtf8(again.out).split('\n', Qt::SkipEmptyParts).mid(1);
@@ -496,10 +481,10 @@ private slots:
         QCOMPARE(runCli(QStringList{"apply", file} + all + QStringList{"--check"}).status, 0);
 
         // --always writes all 17 though no value changes; without --reset, no restart.
-        mark = settled(sim).size();
+        mark = sim.settled().size();
         const Ran always = runCli({"apply", file, moduleName(2), "--ip-from", "192.168.1.11", "--always", "--verify", "--json"});
         QCOMPARE(always.status, 0);
-        wire = settled(sim).mid(mark);
+        wire = sim.settled().mid(mark);
         QCOMPARE(writesTo(wire, moduleName(2)).size(), 17);
         QCOMPARE(restartsOf(wire, moduleName(2)), QStringList());
         const QJsonObject written = entries(always).value(moduleName(2));
@@ -842,7 +827,7 @@ private slots:
             QVERIFY(m_checked->start({"--modules", "3"}));
             m_held = readAll().value(module);
             QCOMPARE(m_held.size(), 17);
-            settled(*m_checked);
+            m_checked->settled();
         }
         if (keys == QStringList{"*"})
             keys = m_held.keys();
@@ -851,7 +836,7 @@ private slots:
             parameters.insert(key, m_held.value(key));
         parameters = with(parameters, set);
         const QString file = writeFile(m_dir, "check.json", profileOf(parameters));
-        const qsizetype mark = settled(*m_checked).size();
+        const qsizetype mark = m_checked->settled().size();
         const Ran ran = runCli(QStringList{"apply", file, module, "--check", "--json"} + arguments);
         QCOMPARE(ran.status, result == "unchanged" ? 0 : 1);
         const QJsonObject entry = entries(ran).value(module);
@@ -864,7 +849,7 @@ private slots:
         // The progress line closes standard error; a warning on the address may stand before it.
         QVERIFY2(ran.err.endsWith("kelvane: 1/1 " + module + " " + result + "\n"), qPrintable(ran.err));
         // Read, and nothing more.
-        const QStringList frames = settled(*m_checked).mid(mark).filter(QRegularExpression("^in  (?!53 45 54 55 50\\b)"));
+        const QStringList frames = m_checked->settled().mid(mark).filter(QRegularExpression("^in  (?!53 45 54 55 50\\b)"));
         QCOMPARE(frames.size(), 17);
         QCOMPARE(frames.filter(QRegularExpression(" 3D | 45 4E 44 \\|")), QStringList());
     }

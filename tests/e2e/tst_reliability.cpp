@@ -59,19 +59,11 @@ QStringList answersFrom(const QStringList &trace, const QString &module)
 }
 
 // The queries a simulator heard, from the first after `mark`, as their codes, once its
-// trace has caught up (still for 150 ms).
+// trace has caught up.
 QStringList queriesHeard(SimProcess &sim, qsizetype mark)
 {
-    QStringList lines = sim.received();
-    for (int round = 0; round < 40; ++round) {
-        QTest::qWait(150);
-        const QStringList now = sim.received();
-        if (now.size() == lines.size())
-            break;
-        lines = now;
-    }
     QStringList codes;
-    for (const QString &line : lines.mid(mark)) {
+    for (const QString &line : sim.settled().mid(mark)) {
         // "in  02 4B 56 00 00 01 41 54 55 42 0D | 192.0.2.1:65002": address, "AT", the code, CR.
         const QByteArray frame = QByteArray::fromHex(line.mid(4).section(" | ", 0, 0).toLatin1());
         if (frame.size() == 11 && frame.mid(6, 2) == "AT" && frame.endsWith('\r'))

@@ -92,6 +92,21 @@ public:
         return lines;
     }
 
+    // received(), once the trace has caught up with the last run (still for 150 ms;
+    // after 6 s, whatever it heard by then).
+    QStringList settled()
+    {
+        QStringList lines = received();
+        for (int round = 0; round < 40; ++round) {
+            QTest::qWait(150);
+            const QStringList now = received();
+            if (now.size() == lines.size())
+                break;
+            lines = now;
+        }
+        return lines;
+    }
+
 private:
     bool launch(const QStringList &peer, const QStringList &options, int lan)
     {

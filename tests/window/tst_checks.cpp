@@ -86,32 +86,27 @@ private slots:
         QTest::addColumn<QString>("says");
         QTest::addColumn<bool>("sent");
         const QString elsewhere = "G_IP=192.168.000.001";
-        QTest::newRow("mask not contiguous: refused")
-            << QStringList{"MASK=255.000.255.000"} << "message" << int(Qt::Key_Return)
-            << "subnet_mask: 255.000.255.000 is not a subnet mask" << false;
-        QTest::newRow("broadcast address in direct mode: refused")
-            << QStringList{"S_IP=010.000.000.255", "Direct"} << "message" << int(Qt::Key_Return)
-            << "ip_address: 010.000.000.255 is the broadcast address" << false;
+        // Refused: a box with OK alone, nothing sent.
+        const auto refused = [](const char *name, const QStringList &edits, const QString &says) {
+            QTest::newRow(name) << edits << "message" << int(Qt::Key_Return) << says << false;
+        };
+        refused("mask not contiguous: refused", {"MASK=255.000.255.000"}, "subnet_mask: 255.000.255.000 is not a subnet mask");
+        refused("broadcast address in direct mode: refused", {"S_IP=010.000.000.255", "Direct"},
+                "ip_address: 010.000.000.255 is the broadcast address");
         // The read leaves PPPoE chosen: the module is given its address.
         QTest::newRow("broadcast address in PPPoE mode: asked")
             << QStringList{"S_IP=010.000.000.255"} << "question" << int(Qt::Key_Y)
             << "in pppoe start mode the module is given its address" << true;
-        QTest::newRow("port 0: refused") << QStringList{"Port_Number=0"} << "message" << int(Qt::Key_Return)
-                                         << "port: 0" << false;
+        refused("port 0: refused", {"Port_Number=0"}, "port: 0");
         QTest::newRow("gateway elsewhere: Enter answers No")
             << QStringList{elsewhere} << "question" << int(Qt::Key_Return) << "gateway: 192.168.000.001 lies outside"
             << false;
         QTest::newRow("gateway elsewhere: Yes sends") << QStringList{elsewhere} << "question" << int(Qt::Key_Y)
                                                       << "gateway: 192.168.000.001 lies outside" << true;
         // A value the module cannot take in its form is refused before the checks look.
-        QTest::newRow("address group past 255: refused")
-            << QStringList{"S_IP=999.1.1.1"} << "message" << int(Qt::Key_Return)
-            << "IP地址参数无效，请输入以“.”分隔的四组数字，每组0到255！" << false;
-        QTest::newRow("empty gateway: refused") << QStringList{"G_IP="} << "message" << int(Qt::Key_Return)
-                                                << "网关IP地址参数无效，请输入以“.”分隔的四组数字" << false;
-        QTest::newRow("port past 65535: refused")
-            << QStringList{"Port_Number=99999999"} << "message" << int(Qt::Key_Return)
-            << "本机端口号参数无效，请输入0到65535的数字！" << false;
+        refused("address group past 255: refused", {"S_IP=999.1.1.1"}, "IP地址参数无效，请输入以“.”分隔的四组数字，每组0到255！");
+        refused("empty gateway: refused", {"G_IP="}, "网关IP地址参数无效，请输入以“.”分隔的四组数字");
+        refused("port past 65535: refused", {"Port_Number=99999999"}, "本机端口号参数无效，请输入0到65535的数字！");
         QTest::newRow("every rule met: sent at once") << QStringList{} << "" << 0 << "" << true;
     }
 
