@@ -17,7 +17,7 @@ inline constexpr int MaxRetries = 2;   // restarts of a read or write after a ti
 inline constexpr int DefaultFrameAttempts = 5;
 // and wait this long after each answer before the next frame, so that a copy of the answer
 // that trails it (a LAN that repeats datagrams) is dropped rather than taken for the next one.
-inline constexpr int SettleMs = 5;
+inline constexpr int SettleMs = 2;
 inline constexpr int DeviceTableCapacity = 254;
 inline constexpr int DeviceAddressSize = 6;
 

@@ -62,6 +62,8 @@ struct Machine {
     // An answer of the wrong form came for the frame in flight: if its
     // attempts run out, the module answered what cannot be read.
     bool misfit = false;
+    // The answer taken for the frame before, in the read that runs.
+    QByteArray lastAnswer;
 
     bool retriesEachFrame() const { return frameAttempts > 0; }
     void armTimer1() { Timer1.start(timeoutMs); }

@@ -18,6 +18,7 @@ void startRead(Machine &m)
     m.Step = 0;
     m.frameRetries = 0;
     m.quiet = false;
+    m.lastAnswer.clear();
     sendQuery(m);
     m.armTimer1();
 }

@@ -93,6 +93,19 @@ QString describeAnswer(const Answer &answer)
     return QStringLiteral("failure");
 }
 
+namespace {
+bool readable(const Answer &answer)
+{
+    return !std::holds_alternative<answer::Rejected>(answer) && !std::holds_alternative<answer::Failure>(answer);
+}
+
+// Whether this datagram, arriving for p's query, would be taken as its value.
+bool wouldAnswer(const Parameter &p, const QByteArray &reply)
+{
+    return answerFits(p, reply) && readable(decodeAnswer(p, reply));
+}
+}  // namespace
+
 QString handleParameterReply(Machine &m, const QByteArray &reply)
 {
     const Parameter &p = catalogue()[m.Step - 1];
@@ -103,6 +116,11 @@ QString handleParameterReply(Machine &m, const QByteArray &reply)
         return QStringLiteral("dropped: not the form of an answer to %1").arg(QLatin1String(p.code));
     }
     const Answer decoded = decodeAnswer(p, reply);
+    // The answer before once more, and not one this parameter can have: a copy.
+    if (m.retriesEachFrame() && reply == m.lastAnswer && !readable(decoded)) {
+        m.misfit = true;
+        return QStringLiteral("dropped: the answer before again, which cannot answer %1").arg(QLatin1String(p.code));
+    }
     const QString meaning = QStringLiteral("answer to %1: %2").arg(QLatin1String(p.code), describeAnswer(decoded));
     // Too short to be the last answer: ending the read on it would leave the
     // commands locked with nothing said, so the read waits on, and its
@@ -119,9 +137,11 @@ QString handleParameterReply(Machine &m, const QByteArray &reply)
             readDone(m);
         return meaning;
     }
-    // A copy of this answer that came after the next query would be dropped
-    // as of another form; only one that would fit it needs the wait.
-    if (!awaitQuiet(m, answerFits(catalogue()[m.Step], reply))) {
+    // A copy of this answer that came after the next query would be dropped,
+    // as of another form or as no value the next parameter has; only one that
+    // would pass for the next answer needs the wait.
+    m.lastAnswer = reply;
+    if (!awaitQuiet(m, wouldAnswer(catalogue()[m.Step], reply))) {
         sendQuery(m);
         m.armTimer1();
     }

@@ -169,10 +169,11 @@ private slots:
     }
 
     // On the command line a copy of an answer may come only once the answer has been
-    // taken (a LAN that repeats datagrams, the copy a little behind): the next frame
-    // waits SettleMs, the copy is dropped in that wait, and the next frame gets its own
-    // answer. Sent at once, the copy would answer it: UB's "03" for UT is refused,
-    // TM's copy for UP read as a parity, an address for the next address.
+    // taken (a LAN that repeats datagrams, the copy a little behind). Where the copy
+    // would pass for the next answer (every ack; US's "02" as a display mode, an
+    // address for the next address) the next frame waits SettleMs and the copy is
+    // dropped in that wait; any other goes at once and its copy is dropped when it
+    // comes: TM's for UP by its form, UB's "03" for UT as no flow control there is.
     void trailingCopyIsNotTheNextAnswer_data()
     {
         QTest::addColumn<bool>("write");
@@ -202,15 +203,17 @@ private slots:
             if (r + 1 == ParameterCount)
                 continue;
             const Parameter &next = catalogue()[r + 1];
-            // Every ack looks alike; an answer may not fit the next query's form.
-            if (write || answerFits(next, answer)) {
+            const QList<int> passesForTheNext = {6, 8, 9, 14, 15};
+            if (write || passesForTheNext.contains(r)) {
                 // A copy that could pass for the next answer goes into the wait, SettleMs long.
                 QCOMPARE(handled.last().at(1).toString(),
                          "dropped: a copy or a late answer, in the wait before the next frame");
                 QCOMPARE(rig.timer.lastInterval, SettleMs);
                 QVERIFY(rig.timer.fire());
+            } else if (answerFits(next, answer)) {
+                QCOMPARE(handled.last().at(1).toString(),
+                         QString("dropped: the answer before again, which cannot answer %1").arg(next.code));
             } else {
-                // Any other goes at once, and its copy is dropped for its form.
                 QCOMPARE(handled.last().at(1).toString(),
                          QString("dropped: not the form of an answer to %1").arg(next.code));
             }
