@@ -36,8 +36,13 @@ void Trace::explain(Engine &engine)
 
 void Trace::note(const QString &text)
 {
-    flushPending(QStringLiteral("not handled"));
-    write(QStringLiteral("%1\tnote\t-\t-\t-\t%2").arg(double(m_clock.nsecsElapsed()) / 1e6, 0, 'f', 3).arg(text));
+    const QString line =
+        QStringLiteral("%1\tnote\t-\t-\t-\t%2").arg(double(m_clock.nsecsElapsed()) / 1e6, 0, 'f', 3).arg(text);
+    // Told while an arrival is handled (the reply that ends a search): it follows that arrival.
+    if (m_pending.isEmpty())
+        write(line);
+    else
+        m_held.append(line);
 }
 
 void Trace::onTraffic(Direction direction, const QByteArray &datagram, const QString &card,

@@ -28,7 +28,8 @@ public:
     // works on a module of its own; it is followed until it is destroyed.
     void explain(Engine &engine);
     // A line of its own between the datagrams: "note" where the direction
-    // goes, the text where the meaning goes.
+    // goes, the text where the meaning goes. One told while an arrival is
+    // handled comes after that arrival's line.
     void note(const QString &text);
 
 private:

@@ -117,6 +117,11 @@ private slots:
         const QString ubAnswer = "\t192.0.2.2:65000\t02 4b 56 00 00 01 30 39 0d 0a\tanswer to UB: index 9";
         const qsizetype answer = trace.indexOf("in\t" + sim.card() + ubAnswer);
         QVERIFY2(trace.value(answer + 1).endsWith("query UT (flow_control)"), qPrintable(trace.value(answer + 1)));
+        // The reply that ends the search is read as such, and why the search ended follows it.
+        const qsizetype listed = trace.indexOf(QRegularExpression(".*\tdiscovery reply: 024B56000001 listed as module 1"));
+        QVERIFY2(listed >= 0, qPrintable(trace.join('\n')));
+        QCOMPARE(trace.value(listed + 1),
+                 "note\t-\t-\t-\tscan: 1 of 4 discovery requests sent, stopped: every module named had answered");
 
         // Names, an item's index and its English name all write, and the window's engine reads
         // what was written.
