@@ -39,10 +39,11 @@ void rowBelow(const QString &figure, const QString &measured, double value, doub
     row(figure, measured, "< " + QString::number(limit) + unit, value < limit);
 }
 
-void summary()
+bool summary()
 {
     std::printf("\n%d of %d figures within target (%d cores, kernel %s)\n", met, targets,
                 QThread::idealThreadCount(), qPrintable(QSysInfo::kernelVersion()));
+    return met == targets;
 }
 
 double median(std::vector<double> values)

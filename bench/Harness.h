@@ -31,8 +31,8 @@ inline constexpr const char *WindowChild = "--window-child";
 void row(const QString &figure, const QString &measured, const QString &target = {}, std::optional<bool> met = {});
 // A row whose target is `value` below `limit`, in `unit`.
 void rowBelow(const QString &figure, const QString &measured, double value, double limit, const QString &unit);
-// The closing line: how many targets were met, on what machine.
-void summary();
+// The closing line: how many targets were met, on what machine; true when all were.
+bool summary();
 double median(std::vector<double> values);
 inline QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
 // The same clock in every process.

@@ -50,6 +50,7 @@ int main(int argc, char *argv[])
             finished = false;
         }
     }
-    summary();
-    return finished ? 0 : 1;
+    // A figure that did not finish or missed its target fails the run, so that a script can tell.
+    const bool allMet = summary();
+    return finished && allMet ? 0 : 1;
 }
