@@ -254,6 +254,10 @@ private slots:
         QTest::newRow("read, a discovery reply is no answer")
             << false << "fa" + QString(16, 'a') << OutcomeKind::Done << once;
         QTest::newRow("read, every attempt lost") << false << "alll" << OutcomeKind::NoAnswer << QList<int>{0, 1, 1, 1};
+        // UB's "03" names no flow control: dropped as a copy each time, and the module
+        // that answers nothing else gave an answer that cannot be read.
+        QTest::newRow("read, the answer before again each time")
+            << false << "adldldl" << OutcomeKind::BadAnswer << QList<int>{0, 1, 1, 1};
         QTest::newRow("write, one ack lost") << true << "klkq" + QString(15, 'k') << OutcomeKind::Done
                                                << QList<int>{0, 1, 1} + once.mid(2);
         QTest::newRow("write, another form, then refused") << true << "kfe" << OutcomeKind::Refused << QList<int>{0, 1};
