@@ -10,6 +10,7 @@
 
 #include <QTemporaryDir>
 #include <QHash>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -24,6 +25,38 @@ struct Ran {
     QString err;
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
+
+// Module n of kelvane-sim, numbered from 1, as kelvane names it: "024B56000001".
+inline QString moduleName(int n)
+{
+    return QStringLiteral("024B56%1").arg(n, 6, 16, QLatin1Char('0')).toUpper();
+}
+
+inline QStringList moduleNames(int first, int last)
+{
+    QStringList names;
+    for (int n = first; n <= last; ++n)
+        names << moduleName(n);
+    return names;
+}
+
+// One field of every entry of a --json report's "modules", in the report's order.
+inline QStringList fieldOf(const QJsonObject &report, const QString &key)
+{
+    QStringList values;
+    for (const QJsonValue &entry : report.value(QStringLiteral("modules")).toArray())
+        values << entry.toObject().value(key).toString();
+    return values;
+}
+
+// The entries of a --json report's "modules" by module address.
+inline QHash<QString, QJsonObject> entries(const Ran &ran)
+{
+    QHash<QString, QJsonObject> byAddress;
+    for (const QJsonValue &entry : ran.json().value(QStringLiteral("modules")).toArray())
+        byAddress.insert(entry.toObject().value(QStringLiteral("address")).toString(), entry.toObject());
+    return byAddress;
+}
 
 // kelvane run to its end; the event loop turns meanwhile, so a simulator's
 // trace keeps being read and a full pipe never stops it answering.
