@@ -7,8 +7,8 @@
 #include "operations/Engine.h"
 #include "protocol/ParameterValues.h"
 #include "protocol/UdpLink.h"
+#include "support/Profiles.h"
 
-#include <QTemporaryDir>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -74,14 +74,6 @@ inline Ran runCli(const QStringList &arguments, int timeoutMs = 60000)
     return ran;
 }
 
-// The JSON parameters with these changed.
-inline QJsonObject with(QJsonObject values, const QJsonObject &changes)
-{
-    for (auto it = changes.begin(); it != changes.end(); ++it)
-        values.insert(it.key(), it.value());
-    return values;
-}
-
 // Every module's parameters by its address, as the engine reads them in one
 // scan, on a socket released before kelvane runs again.
 inline QHash<QString, QJsonObject> readAll(int timeoutMs = 60000)
@@ -106,22 +98,6 @@ inline QHash<QString, QJsonObject> readAll(int timeoutMs = 60000)
         stored.insert(module.toHex(), outcome.values.toJson());
     }
     return stored;
-}
-
-inline QByteArray profileOf(const QJsonObject &parameters)
-{
-    return QJsonDocument(QJsonObject{{"format", "kelvane-profile"}, {"version", 1}, {"parameters", parameters}})
-        .toJson();
-}
-
-// The file made in the directory; its path.
-inline QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    QFile file(dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
-    file.write(bytes);
-    return file.fileName();
 }
 
 // A --trace file's lines without their time, the heading left out.

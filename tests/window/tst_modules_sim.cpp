@@ -4,13 +4,10 @@
 #include "ModulesWindow.h"
 #include "MainForm.h"
 #include "support/E2eRig.h"
+#include "support/Profiles.h"
 #include "support/TestClock.h"
 
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTableView>
-#include <QTemporaryDir>
 
 using namespace kelvane;
 using namespace kelvane::test;
@@ -44,14 +41,7 @@ struct SimTable {
         window->setApplyAsker([this](int, const QString &) { return std::optional(choice); });
         window->setMessageShower([this](const QString &title, const QString &text) { messages << title + '\n' + text; });
         window->setConfirmer([](const QString &, const QString &) { return true; });
-        QFile file(profilePath);
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(QJsonDocument(QJsonObject{{"format", "kelvane-profile"},
-                                                 {"version", 1},
-                                                 {"parameters", QJsonObject{{"baud_rate", "115200bps"},
-                                                                            {"socket_mode", "UDP组播"}}}})
-                           .toJson());
-        }
+        writeFile(dir, "line3.json", profileOf({{"baud_rate", "115200bps"}, {"socket_mode", "UDP组播"}}));
     }
     bool scan()
     {

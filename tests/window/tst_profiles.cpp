@@ -4,6 +4,7 @@
 #include "Appearance.h"
 #include "protocol/Catalogue.h"
 #include "protocol/ParameterNames.h"
+#include "support/Profiles.h"
 #include "support/WindowRig.h"
 
 #include <QAction>
@@ -31,8 +32,7 @@ QByteArray profile(const char *key, const QJsonValue &value)
     }
     values.insert("start_mode", "direct");
     values.insert(key, value);
-    return QJsonDocument(QJsonObject{{"format", "kelvane-profile"}, {"version", 1}, {"parameters", values}})
-        .toJson();
+    return test::profileOf(values);
 }
 }  // namespace
 
