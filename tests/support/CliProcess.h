@@ -60,9 +60,11 @@ inline QHash<QString, QJsonObject> entries(const Ran &ran)
 
 // kelvane run to its end; the event loop turns meanwhile, so a simulator's
 // trace keeps being read and a full pipe never stops it answering.
-inline Ran runCli(const QStringList &arguments, int timeoutMs = 60000)
+inline Ran runCli(const QStringList &arguments, int timeoutMs = 60000,
+                  const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane", arguments);
     Ran ran;
     if (!QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, timeoutMs))
