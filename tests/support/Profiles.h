@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-// Profile files as the tests write them, and JSON parameters with some changed.
+// Profile files as the tests write them, JSON parameters with some changed, and
+// parameter values from NAME=VALUE lines.
 #pragma once
+
+#include "protocol/ParameterValues.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -21,6 +24,19 @@ inline QByteArray profileOf(const QJsonObject &parameters)
 {
     return QJsonDocument(QJsonObject{{"format", "kelvane-profile"}, {"version", 1}, {"parameters", parameters}})
         .toJson();
+}
+
+// A set built from NAME=VALUE lines the test knows to be valid, later lines replacing earlier ones.
+inline ParameterValues valuesOf(const QStringList &assignments)
+{
+    ParameterValues values;
+    for (const QString &line : assignments) {
+        const auto parsed = parseAssignment(line);
+        if (!parsed.ok())
+            qFatal("not a valid NAME=VALUE: %s", qPrintable(line));
+        values.set(*parsed.value().parameter, parsed.value().value);
+    }
+    return values;
 }
 
 // The file made in the directory; its path.
