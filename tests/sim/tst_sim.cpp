@@ -237,17 +237,6 @@ private slots:
         QCOMPARE(onTime(arguments + other + QStringList{"--seed", "1"}), expected);
     }
 
-    // A new ip_address is the one a module answers from only once it has restarted.
-    void runningAddress()
-    {
-        Responder responder(1, {}, 10);
-        QCOMPARE(responder.module(0).runningIp(), Value(0xC0A8010A));  // 192.168.1.10
-        responder.respond(write(1, "IP", "192.0.2.77"), 0);
-        QCOMPARE(responder.module(0).runningIp(), Value(0xC0A8010A));
-        responder.respond(addr(1) + "END", 0);
-        QCOMPARE(responder.module(0).runningIp(), Value(0xC000024D));
-    }
-
     void optionErrors_data()
     {
         QTest::addColumn<QStringList>("arguments");
