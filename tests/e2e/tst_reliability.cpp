@@ -126,8 +126,8 @@ void Reliability::everyAnswerTakenOnce()
         QVERIFY2(!replies.filter("in\t" + sim.secondCard() + "\t").isEmpty(), qPrintable(replies.join('\n')));
     }
 
-    // kelvane read: module 2 as it came, module 3 as the window wrote it; 17 answers
-    // taken, the other copies dropped (those of the last may come after kelvane has ended).
+    // kelvane read: module 2 as it came; 17 answers taken, the other copies dropped (those
+    // of the last may come after kelvane has ended).
     const QString readTrace2 = m_dir.filePath("read.trace");
     const Ran read2 = runCli({"read", m2, "--json", "--trace", readTrace2});
     QCOMPARE(read2.status, 0);
@@ -144,11 +144,9 @@ void Reliability::everyAnswerTakenOnce()
         QCOMPARE(answers.filter("\tanswer to ").filter("in\t" + own + "\t").size(), 17);
         QVERIFY2(dropped.filter("in\t" + other + "\t").size() >= 16, qPrintable(answers.join('\n')));
     }
-    const Ran read3 = runCli({"read", m3, "--json"});
-    QCOMPARE(read3.status, 0);
-    QCOMPARE(read3.json().value("parameters").toObject(), writtenJson());
 
-    // apply --verify, the job a write runs too: every module verified, and holding the profile.
+    // apply --verify, the job a write runs too: every module verified and holding the profile.
+    // The profile is what the window wrote but the address, so each read-back reads those values.
     const Ran ran = runCli(QStringList{"apply", m_dir.filePath("profile.json")} + moduleNames(1, 3) +
                            QStringList{"--ip-from", "192.168.3.1", "--verify", "--json"});
     QVERIFY2(ran.status == 0, qPrintable(ran.err));
