@@ -228,6 +228,8 @@ private slots:
             << "unknown field \"comment\"; a profile holds only format, version, parameters";
         QTest::newRow("unknown parameter") << profile(R"("speed": "9600bps")") << "speed" << "unknown parameter";
         QTest::newRow("number") << profile(R"("baud_rate": 3)") << "baud_rate" << "baud_rate: expected a text";
+        QTest::newRow("value not in the list")
+            << profile(R"("baud_rate": "9601bps")") << "baud_rate" << "baud_rate: \"9601bps\" is not an item; allowed:";
         QTest::newRow("parameter twice, once escaped") << profile(R"("baud_rate": "3", "baud\u005frate": "3")")
                                                        << "baud_rate" << "baud_rate: given more than once";
         QTest::newRow("field twice")
