@@ -95,6 +95,20 @@ def playbook(work, line, *options):
     return ran.returncode, ran.stdout, counts, results
 
 
+def commission(work, sim, what, options, changed, outcome, each):
+    """A playbook over LINE: the recap counts the task once, its items each in the report, and
+    `each` is the writes and restarts that reached each module. Its output."""
+    heard = len(sim.frames())
+    status, out, counts, results = playbook(work, LINE, *options)
+    frames = sim.frames()[heard:]
+    check(status == 0 and counts.get("changed") == int(changed), "%s: the task reported changed=%d" % (what, changed))
+    check([(r.get("changed"), r.get("outcome")) for r in results] == [(changed, outcome)] * len(LINE),
+          "%s: both modules %s" % (what, outcome))
+    check(all(writes_and_restarts(frames, m["module"]) == each for m in LINE),
+          "%s: %d writes and %d restarts each" % ((what,) + each))
+    return out
+
+
 def main():
     check(os.environ.get("KELVANE_PRIVATE_NET") == "inside", "inside the private network")
     if failures:
@@ -118,37 +132,18 @@ def main():
         factory = {m: read(m) for m in modules}
         check(all(len(v) == 17 for v in factory.values()), "kelvane reads the modules before the playbook")
 
-        heard = len(sim.frames())
-        status, out, counts, results = playbook(work, LINE, "--check", "--diff")
-        frames = sim.frames()[heard:]
-        # The recap counts the task once, its items each in the report.
-        check(status == 0 and counts.get("changed") == 1, "check mode: the task reported changed")
-        check([(r.get("changed"), r.get("outcome")) for r in results] == [(True, "would-change")] * 2,
-              "check mode: both modules would-change")
+        out = commission(work, sim, "check mode", ["--check", "--diff"], True, "would-change", (0, 0))
         check("+baud_rate: 115200bps" in out, "check mode: --diff shows the new baud rate")
-        check(all(writes_and_restarts(frames, m) == (0, 0) for m in modules), "check mode: nothing written or restarted")
         check({m: read(m) for m in modules} == factory, "check mode: the modules hold what they held")
 
-        heard = len(sim.frames())
-        status, out, counts, results = playbook(work, LINE)
-        frames = sim.frames()[heard:]
-        check(status == 0 and counts.get("changed") == 1, "first run: the task changed")
-        check([(r.get("changed"), r.get("outcome")) for r in results] == [(True, "restarted")] * 2,
-              "first run: both modules written, verified, restarted")
-        check(all(writes_and_restarts(frames, m) == (17, 1) for m in modules), "first run: 17 writes and a restart each")
+        commission(work, sim, "first run", [], True, "restarted", (17, 1))
         for item in LINE:
             held = read(item["module"])
             octets = ".".join("%03d" % int(o) for o in item["ip"].split("."))
             check(held == dict(factory[item["module"]], **PROFILE, ip_address=octets),
                   "first run: %s holds the profile and %s" % (item["module"], octets))
 
-        heard = len(sim.frames())
-        status, out, counts, results = playbook(work, LINE, "--diff")
-        frames = sim.frames()[heard:]
-        check(status == 0 and counts.get("changed") == 0, "second run: nothing changed")
-        check([(r.get("changed"), r.get("outcome")) for r in results] == [(False, "unchanged")] * 2,
-              "second run: both modules unchanged")
-        check(all(writes_and_restarts(frames, m) == (0, 0) for m in modules), "second run: nothing written or restarted")
+        commission(work, sim, "second run", ["--diff"], False, "unchanged", (0, 0))
 
         status, out, counts, results = playbook(work, [{"module": "024B56000009", "ip": "192.168.1.29"}])
         check(status != 0 and counts.get("failed") == 1, "a module not on the network fails the task")

@@ -7,26 +7,12 @@
 #include "support/CliProcess.h"
 #include "support/E2eRig.h"
 
-#include <QJsonArray>
 #include <QRegularExpression>
 
 using namespace kelvane;
 using namespace kelvane::test;
 
 namespace {
-QString moduleName(int number)
-{
-    return QStringLiteral("024B56%1").arg(number, 6, 16, QLatin1Char('0')).toUpper();
-}
-
-QStringList moduleNames(int count)
-{
-    QStringList names;
-    for (int n = 1; n <= count; ++n)
-        names << moduleName(n);
-    return names;
-}
-
 // E2eRig's Written as kelvane's JSON.
 QJsonObject writtenJson()
 {
@@ -71,15 +57,6 @@ QStringList queriesHeard(SimProcess &sim, qsizetype mark)
     }
     return codes;
 }
-
-// How the JSON of an apply reported each module, by address.
-QHash<QString, QString> results(const Ran &ran)
-{
-    QHash<QString, QString> byAddress;
-    for (const QJsonValue &entry : ran.json().value("modules").toArray())
-        byAddress.insert(entry.toObject().value("address").toString(), entry.toObject().value("result").toString());
-    return byAddress;
-}
 }  // namespace
 
 class Reliability : public QObject {
@@ -122,7 +99,7 @@ void Reliability::everyAnswerTakenOnce()
     QVERIFY(bridged ? sim.startBridged(options) : sim.start(options));
     const QHash<QString, QStringList> factory = sim.held();
     QCOMPARE(factory.size(), 3);
-    const QString m1 = moduleName(1), m2 = moduleName(2), m3 = moduleName(3);
+    const QString m2 = moduleName(2), m3 = moduleName(3);
 
     {
         // The window: each module listed once, each read shows what the module holds,
@@ -142,18 +119,15 @@ void Reliability::everyAnswerTakenOnce()
     const QString scanTrace = m_dir.filePath("scan.trace");
     const Ran scan = runCli({"scan", "--json", "--trace", scanTrace});
     QCOMPARE(scan.status, 0);
-    QStringList listed;
-    for (const QJsonValue &module : scan.json().value("modules").toArray())
-        listed << module.toObject().value("address").toString();
-    QCOMPARE(listed, moduleNames(3));
+    QCOMPARE(fieldOf(scan.json(), "address"), moduleNames(1, 3));
     if (bridged) {
         const QStringList replies = readTrace(scanTrace).filter("\t02 4b 56 00 00 01 4b 56 53");
         QVERIFY2(!replies.filter("in\t" + sim.card() + "\t").isEmpty(), qPrintable(replies.join('\n')));
         QVERIFY2(!replies.filter("in\t" + sim.secondCard() + "\t").isEmpty(), qPrintable(replies.join('\n')));
     }
 
-    // kelvane read: module 2 as it came, module 3 as the window wrote it; 17 answers
-    // taken, the other copies dropped (those of the last may come after kelvane has ended).
+    // kelvane read: module 2 as it came; 17 answers taken, the other copies dropped (those
+    // of the last may come after kelvane has ended).
     const QString readTrace2 = m_dir.filePath("read.trace");
     const Ran read2 = runCli({"read", m2, "--json", "--trace", readTrace2});
     QCOMPARE(read2.status, 0);
@@ -170,33 +144,21 @@ void Reliability::everyAnswerTakenOnce()
         QCOMPARE(answers.filter("\tanswer to ").filter("in\t" + own + "\t").size(), 17);
         QVERIFY2(dropped.filter("in\t" + other + "\t").size() >= 16, qPrintable(answers.join('\n')));
     }
-    const Ran read3 = runCli({"read", m3, "--json"});
-    QCOMPARE(read3.status, 0);
-    QCOMPARE(read3.json().value("parameters").toObject(), writtenJson());
 
-    // kelvane write: the module holds what was written, and nothing else changed.
-    const Ran wrote = runCli({"write", m1, "baud_rate=9600bps", "parity=Odd", "ip_address=192.168.1.77",
-                              "destination_port=4001", "start_mode=dhcp"});
-    QVERIFY2(wrote.status == 0, qPrintable(wrote.err));
-    QCOMPARE(jsonOf(sim.held().value(m1)),
-             with(jsonOf(factory.value(m1)), {{"baud_rate", "9600bps"}, {"parity", "奇校验"},
-                                              {"ip_address", "192.168.001.077"}, {"destination_port", "04001"},
-                                              {"start_mode", "dhcp"}}));
-
-    // apply --verify: every module verified, and holding the profile.
-    const Ran ran = runCli(QStringList{"apply", m_dir.filePath("profile.json")} + moduleNames(3) +
+    // apply --verify, the job a write runs too: every module verified and holding the profile.
+    // The profile is what the window wrote but the address, so each read-back reads those values.
+    const Ran ran = runCli(QStringList{"apply", m_dir.filePath("profile.json")} + moduleNames(1, 3) +
                            QStringList{"--ip-from", "192.168.3.1", "--verify", "--json"});
     QVERIFY2(ran.status == 0, qPrintable(ran.err));
     const QHash<QString, QStringList> held = sim.held();
-    for (int n = 1; n <= 3; ++n) {
-        QCOMPARE(results(ran).value(moduleName(n)), "verified");
+    QCOMPARE(fieldOf(ran.json(), "result"), QStringList(3, "verified"));
+    for (int n = 1; n <= 3; ++n)
         QCOMPARE(jsonOf(held.value(moduleName(n))), applied(n));
-    }
 }
 
-// kelvane on a lossy LAN: a read or write may fail, but one that says it succeeded
-// read what the module holds, or left it holding what was written. Short time-outs
-// keep it to seconds.
+// kelvane on a LAN that loses a tenth of the answers: with five attempts a frame, every
+// read and write gets through, and reads what the module holds or leaves it holding what
+// was written. The seed fixes which answers are lost; short time-outs keep it to seconds.
 void Reliability::readAndWriteUnderLoss()
 {
     SimProcess sim;
@@ -204,39 +166,41 @@ void Reliability::readAndWriteUnderLoss()
     const QHash<QString, QStringList> factory = sim.held();
     QCOMPARE(factory.size(), 3);
     const QStringList timeout{"--timeout", "200"};
-    for (const QString &module : moduleNames(3)) {
+    for (const QString &module : moduleNames(1, 3)) {
         const Ran read = runCli(QStringList{"read", module, "--json"} + timeout);
-        QVERIFY2(read.status == 0 || read.status == 1, qPrintable(read.err));
-        if (read.status == 0)
-            QCOMPARE(read.json().value("parameters").toObject(), jsonOf(factory.value(module)));
+        QVERIFY2(read.status == 0, qPrintable(read.err));
+        QCOMPARE(read.json().value("parameters").toObject(), jsonOf(factory.value(module)));
     }
     const QString module = moduleName(2);
     const Ran wrote =
         runCli(QStringList{"write", module, "socket_mode=UDP组播", "port=80", "gateway=192.168.1.254"} + timeout);
-    QVERIFY2(wrote.status == 0 || wrote.status == 1, qPrintable(wrote.err));
-    if (wrote.status == 0) {
-        QCOMPARE(jsonOf(sim.held().value(module)),
-                 with(jsonOf(factory.value(module)),
-                      {{"socket_mode", "UDP组播"}, {"port", "00080"}, {"gateway", "192.168.001.254"}}));
-    }
+    QVERIFY2(wrote.status == 0, qPrintable(wrote.err));
+    QCOMPARE(jsonOf(sim.held().value(module)), with(jsonOf(factory.value(module)), {{"socket_mode", "UDP组播"},
+                                                    {"port", "00080"}, {"gateway", "192.168.001.254"}}));
 }
 
-// apply --verify to many modules at once on a LAN that loses, delays and repeats
-// datagrams: each module is reported verified and holds exactly the profile, or is
-// reported as failed (failed, not found, read back otherwise); never verified with
-// another value.
+// apply --verify to many modules at once, on a LAN that loses nothing and on LANs that
+// lose, delay and repeat datagrams: each module gets the profile with its own address,
+// and is reported verified and holds exactly that, or is reported as failed (failed, not
+// found, read back otherwise); never verified with another value.
 void Reliability::applyUnderLoss_data()
 {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<int>("modules");
     QTest::addColumn<QString>("timeout");
+    QTest::addColumn<int>("parallel");
+    QTest::addColumn<int>("fewest");  // modules verified at the least
+    // Jobs starting as others end: a socket read between its own signals, as each job's
+    // first frame and each wait after an answer do, could leave it deaf until a time-out.
+    QTest::newRow("nothing lost, 48 modules, 4 at a time") << QStringList() << 48 << "400" << 4 << 48;
     // About one module in ten fails: 30 modules show both outcomes. Nothing comes late,
     // so a short time-out keeps it to seconds.
-    QTest::newRow("30 % of the answers lost, 30 modules") << QStringList{"--drop", "0.3"} << 30 << "100";
+    QTest::newRow("30 % of the answers lost, 30 modules") << QStringList{"--drop", "0.3"} << 30 << "100" << 30 << 15;
     // A late answer comes 600 ms after its request: within the quiet after the retry
     // only with the usual time-out.
     QTest::newRow("answers and requests lost, late, twice, 10 modules")
-        << QStringList{"--drop", "0.03", "--drop-requests", "0.02", "--late", "0.02", "--duplicate"} << 10 << "400";
+        << QStringList{"--drop", "0.03", "--drop-requests", "0.02", "--late", "0.02", "--duplicate"} << 10 << "400"
+        << 10 << 5;
 }
 
 void Reliability::applyUnderLoss()
@@ -244,28 +208,39 @@ void Reliability::applyUnderLoss()
     QFETCH(QStringList, options);
     QFETCH(int, modules);
     QFETCH(QString, timeout);
+    QFETCH(int, parallel);
+    QFETCH(int, fewest);
     SimProcess sim;
     QVERIFY(sim.start(options + QStringList{"--modules", QString::number(modules), "--seed", "19"}));
-    const Ran ran = runCli(QStringList{"apply", m_dir.filePath("profile.json")} + moduleNames(modules) +
-                           QStringList{"--ip-from", "192.168.3.1", "--verify", "--json", "--timeout", timeout,
-                                       "--parallel", QString::number(modules)});
-    const QHash<QString, QString> reported = results(ran);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_LOGGING_RULES", "kelvane.engine.debug=true");
+    const Ran ran = runCli(QStringList{"apply", m_dir.filePath("profile.json")} + moduleNames(1, modules) +
+                               QStringList{"--ip-from", "192.168.3.1", "--verify", "--json", "--timeout", timeout,
+                                           "--parallel", QString::number(parallel)},
+                           60000, environment);
+    const QHash<QString, QJsonObject> reported = entries(ran);
     QCOMPARE(reported.size(), modules);
+    // One line per module as it ends, numbered in that order, on standard error.
+    const QStringList lines = ran.err.split('\n').filter(QRegularExpression("^kelvane: \\d+/\\d+ "));
+    QCOMPARE(lines.size(), modules);
+    for (int i = 0; i < modules; ++i)
+        QVERIFY2(lines[i].startsWith(QString("kelvane: %1/%2 ").arg(i + 1).arg(modules)), qPrintable(lines[i]));
     const QHash<QString, QStringList> held = sim.held();
     int verified = 0;
     for (int n = 1; n <= modules; ++n) {
         const QString module = moduleName(n);
-        const QString result = reported.value(module);
-        // Said on standard error as well.
-        QVERIFY2(ran.err.contains(" " + module + " " + result + "\n"), qPrintable(ran.err));
+        const QString result = reported.value(module).value("result").toString();
+        QVERIFY2(lines.filter(QRegularExpression(" " + module + " " + result + "$")).size() == 1, qPrintable(ran.err));
         if (result == "verified") {
             ++verified;
             QCOMPARE(jsonOf(held.value(module)), applied(n));
         }
     }
     QCOMPARE(ran.status, verified == modules ? 0 : 1);
-    // Most are verified all the same.
-    QVERIFY2(verified >= modules / 2, qPrintable(QString::number(verified)));
+    QVERIFY2(verified >= fewest, qPrintable(QString::number(verified)));
+    // Where nothing is lost, every answer is read as it arrives.
+    if (options.isEmpty())
+        QCOMPARE(ran.err.split('\n').filter("read only at its time-out"), QStringList());
 }
 
 // The window retries a whole read, twice, as it always has: at one answer in twenty

@@ -7,9 +7,10 @@
 #include "operations/Engine.h"
 #include "protocol/ParameterValues.h"
 #include "protocol/UdpLink.h"
+#include "support/Profiles.h"
 
-#include <QTemporaryDir>
 #include <QHash>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -25,11 +26,45 @@ struct Ran {
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
+// Module n of kelvane-sim, numbered from 1, as kelvane names it: "024B56000001".
+inline QString moduleName(int n)
+{
+    return QStringLiteral("024B56%1").arg(n, 6, 16, QLatin1Char('0')).toUpper();
+}
+
+inline QStringList moduleNames(int first, int last)
+{
+    QStringList names;
+    for (int n = first; n <= last; ++n)
+        names << moduleName(n);
+    return names;
+}
+
+// One field of every entry of a --json report's "modules", in the report's order.
+inline QStringList fieldOf(const QJsonObject &report, const QString &key)
+{
+    QStringList values;
+    for (const QJsonValue &entry : report.value(QStringLiteral("modules")).toArray())
+        values << entry.toObject().value(key).toString();
+    return values;
+}
+
+// The entries of a --json report's "modules" by module address.
+inline QHash<QString, QJsonObject> entries(const Ran &ran)
+{
+    QHash<QString, QJsonObject> byAddress;
+    for (const QJsonValue &entry : ran.json().value(QStringLiteral("modules")).toArray())
+        byAddress.insert(entry.toObject().value(QStringLiteral("address")).toString(), entry.toObject());
+    return byAddress;
+}
+
 // kelvane run to its end; the event loop turns meanwhile, so a simulator's
 // trace keeps being read and a full pipe never stops it answering.
-inline Ran runCli(const QStringList &arguments, int timeoutMs = 60000)
+inline Ran runCli(const QStringList &arguments, int timeoutMs = 60000,
+                  const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(qEnvironmentVariable("KELVANE_BUILD_DIR") + "/kelvane", arguments);
     Ran ran;
     if (!QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, timeoutMs))
@@ -39,14 +74,6 @@ inline Ran runCli(const QStringList &arguments, int timeoutMs = 60000)
     ran.out = process.readAllStandardOutput();
     ran.err = QString::fromUtf8(process.readAllStandardError());
     return ran;
-}
-
-// The JSON parameters with these changed.
-inline QJsonObject with(QJsonObject values, const QJsonObject &changes)
-{
-    for (auto it = changes.begin(); it != changes.end(); ++it)
-        values.insert(it.key(), it.value());
-    return values;
 }
 
 // Every module's parameters by its address, as the engine reads them in one
@@ -73,22 +100,6 @@ inline QHash<QString, QJsonObject> readAll(int timeoutMs = 60000)
         stored.insert(module.toHex(), outcome.values.toJson());
     }
     return stored;
-}
-
-inline QByteArray profileOf(const QJsonObject &parameters)
-{
-    return QJsonDocument(QJsonObject{{"format", "kelvane-profile"}, {"version", 1}, {"parameters", parameters}})
-        .toJson();
-}
-
-// The file made in the directory; its path.
-inline QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    QFile file(dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
-    file.write(bytes);
-    return file.fileName();
 }
 
 // A --trace file's lines without their time, the heading left out.

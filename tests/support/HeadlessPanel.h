@@ -30,45 +30,33 @@ public:
     QString deviceText(int row) const override;
     int selectedDeviceRow() const override;
     void selectDeviceRow(int row);  // what a click in the list does first
-    void setDeviceDetails(int row, const QString &toolTip, bool warned) override;
-    QString deviceToolTip(int row) const { return m_deviceDetails.value(row).toolTip; }
-    bool deviceWarned(int row) const { return m_deviceDetails.value(row).warned; }
+    // The window's tooltips and warning icons: checked on MainForm (tst_checks).
+    void setDeviceDetails(int, const QString &, bool) override {}
 
     QString logText() const override;
     void replaceLog(const QString &text) override;
     void appendLog(const QString &entry) override;
 
-    void setAddressDisplay(const QString &text, const QString &toolTip) override;
+    void setAddressDisplay(const QString &text, const QString &) override { m_addressDisplay = text; }
     QString addressDisplay() const { return m_addressDisplay; }
-    QString addressToolTip() const { return m_addressToolTip; }
 
     QStringList items(Control combo) const { return m_items.value(combo); }
 
-    // Every box shown, as "title|text"; each question takes the next answer,
-    // No (the default button) once they run out.
-    void showMessage(const QString &title, const QString &text) override;
-    bool askYesNo(const QString &title, const QString &text) override;
-    QStringList messages;
-    QStringList questions;
-    QList<bool> answers;
+    // The boxes the settings checks show: checked on MainForm (tst_checks). A question
+    // takes No, its default button.
+    void showMessage(const QString &, const QString &) override {}
+    bool askYesNo(const QString &, const QString &) override { return false; }
 
 private:
-    struct DeviceDetails {
-        QString toolTip;
-        bool warned = false;
-    };
-
     QSet<Control> m_disabled;
     QHash<Control, QStringList> m_items;
     QHash<Control, int> m_selected;
     QHash<Control, QString> m_texts;
     QSet<Control> m_checked;
     QStringList m_devices;
-    QList<DeviceDetails> m_deviceDetails;  // row by row, as the items move
     int m_selectedDevice = -1;
     QString m_log;
     QString m_addressDisplay;
-    QString m_addressToolTip;
 };
 
 inline void HeadlessPanel::setEnabled(Control control, bool enabled)
@@ -134,13 +122,11 @@ inline void HeadlessPanel::setChecked(Control option, bool checked)
 inline void HeadlessPanel::appendDevice(const QString &itemText)
 {
     m_devices.append(itemText);
-    m_deviceDetails.append(DeviceDetails{});
 }
 
 inline void HeadlessPanel::removeDevice(int row)
 {
     m_devices.removeAt(row);
-    m_deviceDetails.removeAt(row);
     if (row == m_selectedDevice)
         m_selectedDevice = -1;
     else if (row < m_selectedDevice)
@@ -167,12 +153,6 @@ inline void HeadlessPanel::selectDeviceRow(int row)
     m_selectedDevice = (row >= 0 && row < deviceRowCount()) ? row : -1;
 }
 
-inline void HeadlessPanel::setDeviceDetails(int row, const QString &toolTip, bool warned)
-{
-    if (row >= 0 && row < m_deviceDetails.size())
-        m_deviceDetails[row] = {toolTip, warned};
-}
-
 inline QString HeadlessPanel::logText() const
 {
     return m_log;
@@ -186,23 +166,6 @@ inline void HeadlessPanel::replaceLog(const QString &text)
 inline void HeadlessPanel::appendLog(const QString &entry)
 {
     m_log += QStringLiteral("\r\n") + entry;
-}
-
-inline void HeadlessPanel::setAddressDisplay(const QString &text, const QString &toolTip)
-{
-    m_addressDisplay = text;
-    m_addressToolTip = toolTip;
-}
-
-inline void HeadlessPanel::showMessage(const QString &title, const QString &text)
-{
-    messages.append(title + u'|' + text);
-}
-
-inline bool HeadlessPanel::askYesNo(const QString &title, const QString &text)
-{
-    questions.append(title + u'|' + text);
-    return answers.isEmpty() ? false : answers.takeFirst();
 }
 
 }  // namespace kelvane

@@ -34,23 +34,12 @@ private slots:
             QTest::newRow(name) << QByteArray(code) << answer << fits;
         };
         // One good form per code.
-        row("UB", "UB", "09\r\n", true);
-        row("UT", "UT", "01\r\n", true);
-        row("UD", "UD", "08\r\n", true);
-        row("TM", "TM", "00003\r\n", true);
-        row("UP", "UP", "02\r\n", true);
-        row("BT", "BT", "09999\r\n", true);
-        row("US", "US", "01\r\n", true);
-        row("CM", "CM", "02\r\n", true);
-        row("GA", "GA", "192.168.001.001\r\n", true);
-        row("SM", "SM", "255.255.255.000\r\n", true);
-        row("IP", "IP", "010.000.000.007\r\n", true);
-        row("PT", "PT", "65535\r\n", true);
-        row("DA", "DA", "000.000.000.000\r\n", true);
-        row("DP", "DP", "00000\r\n", true);
-        row("SR", "SR", "05\r\n", true);
-        row("ET", "ET", "03\r\n", true);
-        row("PD", "PD", "02\r\n", true);
+        const QByteArrayList codes = QByteArray("UB UT UD TM UP BT US CM GA SM IP PT DA DP SR ET PD").split(' ');
+        const QByteArrayList good = {"09", "01", "08", "00003", "02", "09999", "01", "02", "192.168.001.001",
+                                     "255.255.255.000", "010.000.000.007", "65535", "000.000.000.000", "00000",
+                                     "05", "03", "02"};
+        for (qsizetype i = 0; i < codes.size(); ++i)
+            row(codes[i].constData(), codes[i].constData(), good[i] + "\r\n", true);
 
         row("CR without LF", "UB", "09\r", true);
         row("what follows the CR is not looked at", "GA", "192.168.001.001\rxyz", true);

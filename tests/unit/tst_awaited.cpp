@@ -8,14 +8,16 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <numeric>
+
 using namespace kelvane;
 using namespace kelvane::test;
 using C = Control;
 
 namespace {
 // Plays a script on module 0, one step a letter: s scan, f a found module, t a
-// time-out, c a click, a the next answer, w Setting, k an ack, n a refusal,
-// u the start mode cleared, b a baud rate no list holds, d defaults, r reset.
+// time-out, c a click, a the next answer, w Setting, k an ack, n a refusal (ER,
+// as kelvane-sim refuses), d defaults, r reset.
 void play(EngineRig &rig, const QString &script)
 {
     int answered = 0;
@@ -28,9 +30,7 @@ void play(EngineRig &rig, const QString &script)
         case 'a': rig.answer(0, answered, answered + 1); ++answered; break;
         case 'w': rig.window.setting(); break;
         case 'k': rig.acks(0, 1); break;
-        case 'n': rig.link.deliver(addr(0) + "ERROR\r\n"); break;
-        case 'u': rig.panel.setChecked(C::PPPOE, false); break;
-        case 'b': rig.panel.setText(C::Set_Baud_Rate, "9601bps"); break;
+        case 'n': rig.link.deliver(addr(0) + "ER\r\n"); break;
         case 'd': rig.window.restoreDefaults(); break;
         case 'r': rig.window.runDevice(); break;
         }
@@ -57,6 +57,7 @@ private slots:
         QTest::newRow("read succeeds, late duplicate") << read << Operation::Read << true << QByteArray("02");
         QTest::newRow("read times out, then answered") << "caattt" << Operation::Read << false << QByteArray("03");
         QTest::newRow("write succeeds, duplicate ack") << write << Operation::Write << true << ok;
+        // An acknowledgement after the write has failed is no longer awaited.
         QTest::newRow("write refused, then acked") << "wkkn" << Operation::Write << false << ok;
         QTest::newRow("write times out, then refused") << "wkkkkttt" << Operation::Write << false << refused;
         QTest::newRow("defaults restored, second ack") << "dk" << Operation::Defaults << true << refused;
@@ -242,9 +243,8 @@ private slots:
         QTest::addColumn<OutcomeKind>("kind");
         QTest::addColumn<QList<int>>("sentRows");  // the rows of the frames sent, in order
         const QString all = QString(17, 'a');
-        QList<int> once;
-        for (int r = 0; r < 17; ++r)
-            once << r;
+        QList<int> once(17);
+        std::iota(once.begin(), once.end(), 0);
         QTest::newRow("read, nothing lost") << false << all << OutcomeKind::Done << once;
         QTest::newRow("read, one answer lost, its copy late")
             << false << "aladq" + QString(15, 'a') << OutcomeKind::Done << QList<int>{0, 1, 1} + once.mid(2);

@@ -3,28 +3,17 @@
 // set about to be sent, on addresses an apply hands out, and on a scan's modules.
 #include "profiles/SettingsCheck.h"
 #include "protocol/ParameterNames.h"
+#include "support/Profiles.h"
 
 #include <QTest>
 
 using namespace kelvane;
+using kelvane::test::valuesOf;
 
 namespace {
 // A module in direct start mode at 192.168.1.10/24, as a read shows it.
 const QStringList Module = {"gateway=192.168.1.1", "subnet_mask=255.255.255.0", "ip_address=192.168.1.10",
                             "port=502", "destination_ip=10.0.0.1", "destination_port=1024", "start_mode=direct"};
-
-// NAME=VALUE lines the test knows to be well formed, later lines replacing earlier ones.
-ParameterValues valuesOf(const QStringList &assignments)
-{
-    ParameterValues values;
-    for (const QString &line : assignments) {
-        const auto parsed = parseAssignment(line);
-        if (!parsed)
-            qFatal("%s", qPrintable(parsed.error().message));
-        values.set(*parsed.value().parameter, parsed.value().value);
-    }
-    return values;
-}
 
 QString severityName(Finding::Severity severity)
 {

@@ -4,6 +4,7 @@
 #include "Appearance.h"
 #include "protocol/Catalogue.h"
 #include "protocol/ParameterNames.h"
+#include "support/Profiles.h"
 #include "support/WindowRig.h"
 
 #include <QAction>
@@ -31,8 +32,7 @@ QByteArray profile(const char *key, const QJsonValue &value)
     }
     values.insert("start_mode", "direct");
     values.insert(key, value);
-    return QJsonDocument(QJsonObject{{"format", "kelvane-profile"}, {"version", 1}, {"parameters", values}})
-        .toJson();
+    return test::profileOf(values);
 }
 }  // namespace
 
@@ -84,46 +84,29 @@ struct Window : test::WindowRig {
 class ProfilesTest : public QObject {
     Q_OBJECT
 private slots:
-    // items: which item every list shows before saving ("read": as the module answered). saved: some of
-    // what the file holds, under English keys, the values as the window lists them.
-    void roundTripsEveryControl_data()
-    {
-        QTest::addColumn<QString>("items");
-        QTest::addColumn<QString>("texts");  // null: as read
-        QTest::addColumn<Control>("startMode");
-        QTest::addColumn<QStringList>("saved");
-        QTest::newRow("values as read, PPPoE")
-            << "read" << QString() << Control::PPPOE
-            << QStringList{"baud_rate=9600bps", "display_mode=正常显示", "gateway=010.000.000.001", "port=08080",
-                           "start_mode=pppoe"};
-        QTest::newRow("last items, DHCP")
-            << "last" << QString() << Control::DHCP
-            << QStringList{"baud_rate=600bps", "start_mode=dhcp"};
-    }
-
-    // Saved from one window, loaded into another that shows nothing yet.
+    // Saved from one window, loaded into another that shows nothing yet: every list on its last
+    // item, DHCP, and texts padded, unpadded and at their bounds, in catalogue order. The file
+    // holds all 17 under English keys, the values as the window shows them.
     void roundTripsEveryControl()
     {
-        QFETCH(QString, items);
-        QFETCH(QString, texts);
-        QFETCH(Control, startMode);
-        QFETCH(QStringList, saved);
         Window w;
         QVERIFY(w.show());
         w.read();
+        QStringList texts{"0", "9999", "203.0.113.1", "255.255.255.000", "192.000.002.010", "65535", "0.0.0.0", "00001"};
         for (const Parameter &p : catalogue()) {
-            if (p.kind == ValueKind::Choice && items != "read")
-                QVERIFY(w.form.selectIndex(p.control, items == "first" ? 0 : int(p.items.size()) - 1));
-            if (p.kind == ValueKind::Text && !texts.isNull())
-                w.form.setText(p.control, texts);
+            if (p.kind == ValueKind::Choice)
+                QVERIFY(w.form.selectIndex(p.control, int(p.items.size()) - 1));
+            else if (p.kind == ValueKind::Text)
+                w.form.setText(p.control, texts.takeFirst());
         }
-        w.form.setChecked(startMode, true);
+        w.form.setChecked(Control::DHCP, true);
         w.ctrl(Qt::Key_S);
         QFile file(w.savePath);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QJsonObject parameters = QJsonDocument::fromJson(file.readAll())["parameters"].toObject();
         QCOMPARE(parameters.size(), ParameterCount);
-        for (const QString &entry : saved) {
+        for (const QString &entry : QStringList{"baud_rate=600bps", "display_mode=兼容模式", "gateway=203.0.113.1",
+                                                "destination_port=00001", "start_mode=dhcp"}) {
             const QString key = entry.section('=', 0, 0);
             QCOMPARE(key + '=' + parameters.value(key).toString(), entry);
         }
