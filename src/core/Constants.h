@@ -15,8 +15,8 @@ inline constexpr int ScanRounds = 4;   // discovery broadcasts per scan
 inline constexpr int MaxRetries = 2;   // restarts of a read or write after a time-out
 // The command line and fleets try each query and write on its own, this often by default.
 inline constexpr int DefaultFrameAttempts = 5;
-// and wait this long after each answer before the next frame, so that a copy of the answer
-// that trails it (a LAN that repeats datagrams) is dropped rather than taken for the next one.
+// and wait this long after an answer whose copy would pass for the next one before the next
+// frame, so that a copy trailing it (a LAN that repeats datagrams) is dropped, not taken.
 inline constexpr int SettleMs = 2;
 inline constexpr int DeviceTableCapacity = 254;
 inline constexpr int DeviceAddressSize = 6;

@@ -53,9 +53,9 @@ struct Machine {
     // Attempts of the frame in flight beyond the first.
     int frameRetries = 0;
     // After a retry the next frame waits two time-outs, so that a late answer
-    // to an earlier attempt is not taken for the next frame's answer; after any
-    // other answer it waits settleMs (none when 0), so that a copy of that
-    // answer arriving just after it is not taken for the next frame's either:
+    // to an earlier attempt is not taken for the next frame's answer; after an
+    // answer whose copy would pass for the next frame's it waits settleMs (none
+    // when 0), so that such a copy arriving just after it is not taken either:
     // what arrives before the next frame leaves is dropped.
     bool quiet = false;
     int settleMs = 0;

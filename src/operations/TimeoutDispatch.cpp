@@ -58,7 +58,7 @@ void nextFrame(Machine &m)
     }
 }
 
-bool awaitQuiet(Machine &m, bool copyWouldFit)
+bool awaitQuiet(Machine &m, bool copyWouldAnswer)
 {
     if (m.frameRetries > 0) {
         // An attempt retried may still be answered late, and so may the retry
@@ -68,7 +68,7 @@ bool awaitQuiet(Machine &m, bool copyWouldFit)
         m.Timer1.start(2 * m.timeoutMs);
         return true;
     }
-    if (!m.retriesEachFrame() || m.settleMs <= 0 || !copyWouldFit)
+    if (!m.retriesEachFrame() || m.settleMs <= 0 || !copyWouldAnswer)
         return false;
     // The copies of an answer come back to back, but the next frame could
     // leave between two of them: they would answer it.

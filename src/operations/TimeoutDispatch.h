@@ -11,9 +11,9 @@ void timer1Expired(Machine &m);
 // The frame after an answer: the next query, or the next write (or the end).
 void nextFrame(Machine &m);
 // After an answer: true, with Timer1 armed for the quiet wait (two time-outs
-// after a retried frame; Machine::settleMs after any other, where a copy of the
-// answer would fit the next frame's), when the next frame must wait; false
+// after a retried frame; Machine::settleMs after any other whose copy would
+// pass for the next frame's answer), when the next frame must wait; false
 // when it may go now.
-bool awaitQuiet(Machine &m, bool copyWouldFit = true);
+bool awaitQuiet(Machine &m, bool copyWouldAnswer = true);
 
 }  // namespace kelvane

@@ -140,8 +140,9 @@ QString handleParameterReply(Machine &m, const QByteArray &reply)
     // A copy of this answer that came after the next query would be dropped,
     // as of another form or as no value the next parameter has; only one that
     // would pass for the next answer needs the wait.
+    const bool copyWouldAnswer = m.retriesEachFrame() && wouldAnswer(catalogue()[m.Step], reply);
     m.lastAnswer = reply;
-    if (!awaitQuiet(m, wouldAnswer(catalogue()[m.Step], reply))) {
+    if (!awaitQuiet(m, copyWouldAnswer)) {
         sendQuery(m);
         m.armTimer1();
     }
