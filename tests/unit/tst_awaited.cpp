@@ -59,7 +59,6 @@ private slots:
         QTest::newRow("write succeeds, duplicate ack") << write << Operation::Write << true << ok;
         // An acknowledgement after the write has failed is no longer awaited.
         QTest::newRow("write refused, then acked") << "wkkn" << Operation::Write << false << ok;
-        QTest::newRow("write times out, then refused") << "wkkkkttt" << Operation::Write << false << refused;
         QTest::newRow("defaults restored, second ack") << "dk" << Operation::Defaults << true << refused;
         QTest::newRow("defaults ack after its time-out") << "dt" << Operation::Defaults << false << ok;
         QTest::newRow("reset") << "r" << Operation::Reset << true << ok;
