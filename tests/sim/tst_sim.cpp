@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // kelvane-sim without its socket: what each module answers and stores, how it
-// restarts, its faults and its command line, on a clock the test sets.
+// restarts, and that its losses, delays and copies do what their options say,
+// on a clock the test sets.
 #include "sim/Delivery.h"
 #include "sim/ModuleModel.h"
 #include "sim/Options.h"
@@ -14,7 +15,6 @@ using namespace kelvane::sim;
 
 namespace {
 const QByteArray Ok = QByteArrayLiteral("OK\r\n");
-const QByteArray Er = QByteArrayLiteral("ER\r\n");
 
 // Module n, numbered from 1 as on the command line, is 02 4B 56 and n in three bytes.
 QByteArray addr(int n)
@@ -68,25 +68,8 @@ private slots:
         const QByteArrayList all = {found(1), found(2), found(3)};
         const auto row = [](const char *name, const Script &script) { QTest::newRow(name) << QStringList() << script; };
 
-        // Module 1's every answer is read through the tool end to end; here, that each module has its own.
-        row("module 2's own values", {asked(2, "UB", "02"), asked(2, "TM", "00014"), asked(2, "IP", "192.168.001.011")});
-
-        // Refused writes keep the old value (accepted ones are read back end to end).
-        row("UB ':' past the last item refused", {wrote(1, "UB", ":", Er), asked(1, "UB", "09")});
-        row("UD 7 below the first item refused", {wrote(1, "UD", "7", Er), asked(1, "UD", "09")});
-        row("TM five digits refused", {wrote(1, "TM", "12345", Er), asked(1, "TM", "00003")});
-        row("TM signed refused", {wrote(1, "TM", "-1", Er), asked(1, "TM", "00003")});
-        row("DP 65536 refused", {wrote(1, "DP", "65536", Er), asked(1, "DP", "01024")});
-        row("IP three groups refused", {wrote(1, "IP", "192.168.1", Er), asked(1, "IP", "192.168.001.010")});
-        row("IP four-digit group refused", {wrote(1, "IP", "192.168.0001.1", Er), asked(1, "IP", "192.168.001.010")});
-        row("IP octet 256 refused", {wrote(1, "IP", "192.168.1.256", Er), asked(1, "IP", "192.168.001.010")});
-        row("PD 3 past DHCP refused", {wrote(1, "PD", "3", Er), asked(1, "PD", "00")});
-        row("unknown code refused", {wrote(1, "ZZ", "1", Er)});
-
         row("another module's address is ignored",
             {{0, query(4, "UB"), {}}, {0, write(4, "UB", "1"), {}}, {0, addr(4) + "END", {}}});
-        row("the exit frame restarts nobody", {{0, QByteArray(6, char(0xFF)) + "END", {}}, {1, "SETUP", all}});
-        row("an unknown query is refused", {{0, query(1, "ZZ"), {reply(1, Er)}}});
 
         // A module's own defaults are read back end to end.
         row("ATDF acknowledged, another module keeps its values",
@@ -98,25 +81,6 @@ private slots:
         row("END: written values survive the restart",
             {wrote(1, "UB", "5", Ok), {0, addr(1) + "END", {}}, {1000, query(1, "UB"), {reply(1, "05\r\n")}}});
 
-        QTest::newRow("--silent-queries: queries unanswered, the rest as usual")
-            << QStringList{"--silent-queries"}
-            << Script{{0, query(1, "PD"), {}}, {0, "SETUP", all}, wrote(1, "UB", "3", Ok), {0, query(1, "DF"), {reply(1, Ok)}}};
-        QTest::newRow("--reject UB: a digit past the list, UT as usual")
-            << QStringList{"--reject", "UB"} << Script{asked(1, "UB", "0:"), asked(1, "UT", "00")};
-        QTest::newRow("--no-write-acks: stored without a word")
-            << QStringList{"--no-write-acks"} << Script{{0, write(1, "UB", "3"), {}}, asked(1, "UB", "03")};
-        QTest::newRow("--refuse-write IP: ER and kept, GA taken")
-            << QStringList{"--refuse-write", "IP"}
-            << Script{wrote(1, "IP", "10.0.0.9", Er), asked(1, "IP", "192.168.001.010"), wrote(1, "GA", "10.0.0.1", Ok)};
-        QTest::newRow("--forget-writes TM,IP: OK, old value read back, BT stored")
-            << QStringList{"--forget-writes", "TM,IP"}
-            << Script{wrote(2, "IP", "10.0.0.9", Ok), asked(2, "IP", "192.168.001.011"),
-                      wrote(1, "BT", "0001", Ok), asked(1, "BT", "00001")};
-        QTest::newRow("--forget-writes TM: a bad value still refused")
-            << QStringList{"--forget-writes", "TM"} << Script{wrote(1, "TM", "12345", Er)};
-        QTest::newRow("--silent-modules 2: never found, never answers; 1 and 3 do")
-            << QStringList{"--silent-modules", "2"}
-            << Script{{0, "SETUP", {found(1), found(3)}}, {0, query(2, "UB"), {}}, asked(3, "UB", "05")};
         QTest::newRow("--duplicate: every answer twice")
             << QStringList{"--duplicate"} << Script{{0, query(1, "UB"), {reply(1, "09\r\n"), reply(1, "09\r\n")}}};
         QTest::newRow("--delay 350: held 350 ms, in order")
@@ -137,13 +101,6 @@ private slots:
             << QStringList{"--duplicate", "--late", "1"}
             << Script{{0, query(1, "UB"), {}}, {599, {}, {}},
                       {600, {}, {reply(1, "09\r\n"), reply(1, "09\r\n")}}};
-        QTest::newRow("--duplicate --drop 1: both copies lost")
-            << QStringList{"--duplicate", "--drop", "1"} << Script{{0, query(1, "UB"), {}}, {LateMs, {}, {}}};
-        QTest::newRow("--module-ip: a module's factory address, back after ATDF")
-            << QStringList{"--module-ip", "2=192.0.2.11", "--module-ip", "3=203.0.113.9"}
-            << Script{asked(2, "IP", "192.000.002.011"), wrote(2, "IP", "10.0.0.1", Ok),
-                      {0, query(2, "DF"), {reply(2, Ok)}}, asked(2, "IP", "192.000.002.011"),
-                      asked(1, "IP", "192.168.001.010"), asked(3, "IP", "203.000.113.009")};
     }
 
     void scenarios()
@@ -236,44 +193,6 @@ private slots:
         QCOMPARE(onTime(arguments + other + QStringList{"--seed", "1"}), expected);
     }
 
-    void optionErrors_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("error");
-        const auto row = [](const char *name, const QStringList &arguments, const char *error) {
-            QTest::newRow(name) << arguments << QString(error);
-        };
-        row("--modules past three address bytes", {"--modules", "16777216"}, "--modules takes a number from 0 to 16777215.");
-        row("--first past the last module number", {"--modules", "2", "--first", "16777215"},
-            "--first and --modules must keep every module number within 1 to 16777215.");
-        row("--seed negative", {"--seed", "-1"}, "--seed takes a number from 0 to 4294967295.");
-        row("--restart-ms over an hour", {"--restart-ms", "3600001"},
-            "--restart-ms and --delay take milliseconds from 0 to 3600000.");
-        row("--drop above 1", {"--drop", "1.5"}, "--drop takes a fraction from 0 to 1.");
-        row("--drop negative", {"--drop", "-0.1"}, "--drop takes a fraction from 0 to 1.");
-        row("--late above 1", {"--late", "1.01"}, "--late takes a fraction from 0 to 1.");
-        row("--drop-requests not a number", {"--drop-requests", "half"}, "--drop-requests takes a fraction from 0 to 1.");
-        row("--module-ip past --modules", {"--modules", "2", "--module-ip", "3=192.0.2.3"},
-            "--module-ip takes N=A.B.C.D, N from 1 to 2.");
-        row("--module-ip not an address", {"--module-ip", "1=192.0.2.256"}, "--module-ip takes N=A.B.C.D, N from 1 to 3.");
-        row("--module-ip without =", {"--module-ip", "192.0.2.1"}, "--module-ip takes N=A.B.C.D, N from 1 to 3.");
-        row("--reject a text code", {"--reject", "TM"}, "--reject takes one of: UB UT UD UP US CM SR ET");
-        row("--refuse-write lower case", {"--refuse-write", "ip"}, "--refuse-write takes a parameter code such as UB or IP.");
-        row("--forget-writes unknown code", {"--forget-writes", "UB,XX"},
-            "--forget-writes takes parameter codes such as UB or IP, separated by commas.");
-        row("--silent-modules past --modules", {"--modules", "20", "--silent-modules", "1,21"},
-            "--silent-modules takes module numbers from 1 to 20, separated by commas.");
-    }
-
-    void optionErrors()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, error);
-        const auto result = parseOptions(QStringList{"kelvane-sim"} + arguments);
-        const QString *message = std::get_if<QString>(&result);
-        QVERIFY(message);
-        QCOMPARE(*message, error);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSim)

