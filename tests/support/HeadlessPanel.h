@@ -11,31 +11,66 @@ namespace kelvane {
 
 class HeadlessPanel final : public Panel {
 public:
-    void setEnabled(Control control, bool enabled) override;
-    bool isEnabled(Control control) const override;
+    void setEnabled(Control control, bool enabled) override
+    {
+        if (enabled)
+            m_disabled.remove(control);
+        else
+            m_disabled.insert(control);
+    }
+    bool isEnabled(Control control) const override { return !m_disabled.contains(control); }
 
-    void addItems(Control combo, const QStringList &items) override;
-    int selectedIndex(Control combo) const override;
-    bool selectIndex(Control combo, int index) override;
+    void addItems(Control combo, const QStringList &items) override { m_items[combo] += items; }
+    int selectedIndex(Control combo) const override { return m_selected.value(combo, -1); }
+    bool selectIndex(Control combo, int index) override
+    {
+        const QStringList &items = m_items[combo];
+        if (index < -1 || index >= items.size())
+            return false;
+        m_selected[combo] = index;
+        m_texts[combo] = index < 0 ? QString() : items.at(index);
+        return true;
+    }
 
-    QString text(Control control) const override;
-    void setText(Control control, const QString &text) override;
+    QString text(Control control) const override { return m_texts.value(control); }
+    void setText(Control control, const QString &text) override
+    {
+        m_texts[control] = text;
+        // A combo box selects the item whose text is typed, and none otherwise.
+        if (m_items.contains(control))
+            m_selected[control] = int(m_items[control].indexOf(text));
+    }
 
-    bool isChecked(Control option) const override;
-    void setChecked(Control option, bool checked) override;
+    bool isChecked(Control option) const override { return m_checked.contains(option); }
+    // The three start-mode buttons are one group: checking one clears the others.
+    void setChecked(Control option, bool checked) override
+    {
+        if (checked)
+            m_checked = {option};
+        else
+            m_checked.remove(option);
+    }
 
-    void appendDevice(const QString &itemText) override;
-    void removeDevice(int row) override;
-    int deviceRowCount() const override;
-    QString deviceText(int row) const override;
-    int selectedDeviceRow() const override;
-    void selectDeviceRow(int row);  // what a click in the list does first
+    void appendDevice(const QString &itemText) override { m_devices.append(itemText); }
+    void removeDevice(int row) override
+    {
+        m_devices.removeAt(row);
+        if (row == m_selectedDevice)
+            m_selectedDevice = -1;
+        else if (row < m_selectedDevice)
+            --m_selectedDevice;
+    }
+    int deviceRowCount() const override { return int(m_devices.size()); }
+    QString deviceText(int row) const override { return m_devices.value(row); }
+    int selectedDeviceRow() const override { return m_selectedDevice; }
+    // What a click in the list does first.
+    void selectDeviceRow(int row) { m_selectedDevice = (row >= 0 && row < deviceRowCount()) ? row : -1; }
     // The window's tooltips and warning icons: checked on MainForm (tst_checks).
     void setDeviceDetails(int, const QString &, bool) override {}
 
-    QString logText() const override;
-    void replaceLog(const QString &text) override;
-    void appendLog(const QString &entry) override;
+    QString logText() const override { return m_log; }
+    void replaceLog(const QString &text) override { m_log = text; }
+    void appendLog(const QString &entry) override { m_log += QStringLiteral("\r\n") + entry; }
 
     void setAddressDisplay(const QString &text, const QString &) override { m_addressDisplay = text; }
     QString addressDisplay() const { return m_addressDisplay; }
@@ -58,114 +93,5 @@ private:
     QString m_log;
     QString m_addressDisplay;
 };
-
-inline void HeadlessPanel::setEnabled(Control control, bool enabled)
-{
-    if (enabled)
-        m_disabled.remove(control);
-    else
-        m_disabled.insert(control);
-}
-
-inline bool HeadlessPanel::isEnabled(Control control) const
-{
-    return !m_disabled.contains(control);
-}
-
-inline void HeadlessPanel::addItems(Control combo, const QStringList &items)
-{
-    m_items[combo] += items;
-}
-
-inline int HeadlessPanel::selectedIndex(Control combo) const
-{
-    return m_selected.value(combo, -1);
-}
-
-inline bool HeadlessPanel::selectIndex(Control combo, int index)
-{
-    const QStringList &items = m_items[combo];
-    if (index < -1 || index >= items.size())
-        return false;
-    m_selected[combo] = index;
-    m_texts[combo] = index < 0 ? QString() : items.at(index);
-    return true;
-}
-
-inline QString HeadlessPanel::text(Control control) const
-{
-    return m_texts.value(control);
-}
-
-inline void HeadlessPanel::setText(Control control, const QString &text)
-{
-    m_texts[control] = text;
-    // A combo box selects the item whose text is typed, and none otherwise.
-    if (m_items.contains(control))
-        m_selected[control] = int(m_items[control].indexOf(text));
-}
-
-inline bool HeadlessPanel::isChecked(Control option) const
-{
-    return m_checked.contains(option);
-}
-
-inline void HeadlessPanel::setChecked(Control option, bool checked)
-{
-    // The three start-mode buttons are one group: checking one clears the others.
-    if (checked)
-        m_checked = {option};
-    else
-        m_checked.remove(option);
-}
-
-inline void HeadlessPanel::appendDevice(const QString &itemText)
-{
-    m_devices.append(itemText);
-}
-
-inline void HeadlessPanel::removeDevice(int row)
-{
-    m_devices.removeAt(row);
-    if (row == m_selectedDevice)
-        m_selectedDevice = -1;
-    else if (row < m_selectedDevice)
-        --m_selectedDevice;
-}
-
-inline int HeadlessPanel::deviceRowCount() const
-{
-    return int(m_devices.size());
-}
-
-inline QString HeadlessPanel::deviceText(int row) const
-{
-    return m_devices.value(row);
-}
-
-inline int HeadlessPanel::selectedDeviceRow() const
-{
-    return m_selectedDevice;
-}
-
-inline void HeadlessPanel::selectDeviceRow(int row)
-{
-    m_selectedDevice = (row >= 0 && row < deviceRowCount()) ? row : -1;
-}
-
-inline QString HeadlessPanel::logText() const
-{
-    return m_log;
-}
-
-inline void HeadlessPanel::replaceLog(const QString &text)
-{
-    m_log = text;
-}
-
-inline void HeadlessPanel::appendLog(const QString &entry)
-{
-    m_log += QStringLiteral("\r\n") + entry;
-}
 
 }  // namespace kelvane
